@@ -1,0 +1,65 @@
+#include "command_line.hpp"
+
+#include "messages.hpp"
+
+#include <cstdio>
+#include <string_view>
+
+namespace venk::cli {
+namespace {
+
+// The first choice sticks; any second one, even the same, is a conflict.
+void choose(std::uint8_t& choice, std::uint8_t value) {
+    choice = choice == CHOICE_NONE ? value : CHOICE_CONFLICT;
+}
+
+// Applies one option; false if the argument is no known option.
+bool apply_option(std::string_view option, CommandLine& line, bool& options_enabled) {
+    if (option == "--") {
+        options_enabled = false;
+    } else if (option == "-h" || option == "--help") {
+        line.help_requested = true;
+    } else if (option == "-v" || option == "--version") {
+        line.version_requested = true;
+    } else if (option == "-c" || option == "--compress") {
+        choose(line.action, ACTION_COMPRESS);
+    } else if (option == "-d" || option == "--decompress") {
+        choose(line.action, ACTION_DECOMPRESS);
+    } else if (option == "-16" || option == "--venk16") {
+        choose(line.variant, FORMAT_VENK16);
+    } else if (option == "-15" || option == "--venk15") {
+        choose(line.variant, FORMAT_VENK15);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void add_file_name(const char* name, CommandLine& line) {
+    if (!line.input_name) {
+        line.input_name = name;
+    } else if (!line.output_name) {
+        line.output_name = name;
+    } else {
+        line.too_many_names = true;
+    }
+}
+
+}  // namespace
+
+CommandLine parse_command_line(int count, const char* const* arguments) {
+    CommandLine line;
+    bool options_enabled = true;
+    for (int i = 1; i < count; ++i) {
+        const char* argument = arguments[i];
+        if (!options_enabled || argument[0] != '-') {
+            add_file_name(argument, line);
+        } else if (!apply_option(argument, line, options_enabled)) {
+            std::fprintf(stderr, UNKNOWN_OPTION_FORMAT, argument);
+            line.error_seen = true;
+        }
+    }
+    return line;
+}
+
+}  // namespace venk::cli

@@ -1,0 +1,47 @@
+#include "file_streams.hpp"
+
+namespace venk::cli {
+
+std::size_t FileInputStream::read(std::span<std::uint8_t> buffer) {
+    std::size_t total = 0;
+    while (total < buffer.size() && !at_end() && !has_error()) {
+        total += std::fread(buffer.data() + total, 1, buffer.size() - total, file_);
+    }
+    return total;
+}
+
+bool FileInputStream::at_end() const {
+    return std::feof(file_) != 0;
+}
+
+bool FileInputStream::has_error() const {
+    return std::ferror(file_) != 0;
+}
+
+std::size_t FileOutputStream::write(std::span<const std::uint8_t> bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_);
+}
+
+std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(path.c_str(), wide_mode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(first, error) || !std::filesystem::is_regular_file(second, error)) {
+        return false;
+    }
+    return std::filesystem::equivalent(first, second, error) && !error;
+}
+
+bool names_regular_file(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace venk::cli

@@ -1,0 +1,41 @@
+// The codec's byte streams over C files, and the few file-system questions
+// the front end asks before and after a run.
+#pragma once
+
+#include <venk/venk.hpp>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace venk::cli {
+
+class FileInputStream final : public InputStream {
+public:
+    explicit FileInputStream(std::FILE* file) : file_(file) {}
+    std::size_t read(std::span<std::uint8_t> buffer) override;
+    bool at_end() const override;
+    bool has_error() const override;
+
+private:
+    std::FILE* file_;
+};
+
+class FileOutputStream final : public OutputStream {
+public:
+    explicit FileOutputStream(std::FILE* file) : file_(file) {}
+    std::size_t write(std::span<const std::uint8_t> bytes) override;
+
+private:
+    std::FILE* file_;
+};
+
+// Opens a file in binary mode ("rb" or "wb"); nullptr on failure.
+std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode);
+
+// Whether both names lead to one regular file, through any spelling, hard
+// link or symbolic link. False when either does not exist.
+bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second);
+
+bool names_regular_file(const std::filesystem::path& path);
+
+}  // namespace venk::cli

@@ -1,0 +1,115 @@
+#include "run_command_line.hpp"
+
+#include "command_line.hpp"
+#include "file_streams.hpp"
+#include "messages.hpp"
+
+#include <cstdio>
+#include <string_view>
+
+namespace venk::cli {
+namespace {
+
+void print(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// Reports every usage problem in its fixed order; true if the run must stop.
+bool report_usage_errors(CommandLine& line) {
+    if (line.action == CHOICE_CONFLICT) {
+        print(stderr, TOO_MANY_ACTIONS);
+        line.error_seen = true;
+    } else if (!line.help_requested && !line.version_requested) {
+        // Only the first file-name problem is reported.
+        if (!line.input_name) {
+            print(stderr, INPUT_NAME_MISSING);
+            line.error_seen = true;
+        } else if (!line.output_name) {
+            print(stderr, OUTPUT_NAME_MISSING);
+            line.error_seen = true;
+        } else if (line.too_many_names) {
+            print(stderr, TOO_MANY_NAMES);
+            line.error_seen = true;
+        }
+    }
+    if (line.variant == CHOICE_CONFLICT) {
+        print(stderr, TOO_MANY_FORMATS);
+        return true;
+    }
+    return line.error_seen;
+}
+
+ResultCode run_codec(Action action, FormatVariant variant, std::FILE* input, std::FILE* output) {
+    FileInputStream input_stream(input);
+    FileOutputStream output_stream(output);
+    return action == ACTION_DECOMPRESS ? decompress_tiles(input_stream, output_stream, variant)
+                                       : compress_tiles(input_stream, output_stream, variant);
+}
+
+int process_files(Action action, FormatVariant variant, const std::string& input_name,
+                  const std::string& output_name) {
+    const std::filesystem::path input_path(input_name);
+    const std::filesystem::path output_path(output_name);
+    std::FILE* input = open_binary_file(input_path, "rb");
+    if (input == nullptr) {
+        std::fprintf(stderr, CANT_OPEN_INPUT_FORMAT, input_name.c_str());
+        return 1;
+    }
+    // Opening the output truncates it, so this check comes first.
+    if (is_same_regular_file(input_path, output_path)) {
+        print(stderr, SAME_FILE);
+        std::fclose(input);
+        return 1;
+    }
+    std::FILE* output = open_binary_file(output_path, "wb");
+    if (output == nullptr) {
+        std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, output_name.c_str());
+        std::fclose(input);
+        return 1;
+    }
+    // Only a regular file is deleted after a failure: removing a device or a
+    // FIFO that merely received the output would break other programs.
+    const bool delete_on_failure = names_regular_file(output_path);
+
+    ResultCode result = run_codec(action, variant, input, output);
+    // Buffered bytes reach the file only now; losing them is a write error.
+    if (result == RESULT_OK && std::fflush(output) != 0) {
+        result = RESULT_WRITE_ERROR;
+    }
+    if (std::fclose(output) != 0 && result == RESULT_OK) {
+        result = RESULT_WRITE_ERROR;
+    }
+    std::fclose(input);
+    if (result == RESULT_OK) {
+        return 0;
+    }
+    std::fprintf(stderr, RESULT_FORMAT, result_message(result));
+    if (delete_on_failure) {
+        std::error_code ignored;
+        std::filesystem::remove(output_path, ignored);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int run_command_line(int count, const char* const* arguments) {
+    CommandLine line = parse_command_line(count, arguments);
+    if (report_usage_errors(line)) {
+        return 1;
+    }
+    if (line.version_requested) {
+        print(stdout, VERSION_TEXT);
+        return 0;
+    }
+    if (line.help_requested) {
+        const char* program = count > 0 && arguments[0] != nullptr ? arguments[0] : "venk";
+        std::printf(HELP_FORMAT, program, program);
+        return 0;
+    }
+    const auto action = line.action == CHOICE_NONE ? ACTION_COMPRESS : static_cast<Action>(line.action);
+    const auto variant = line.variant == CHOICE_NONE ? FORMAT_VENK16 : static_cast<FormatVariant>(line.variant);
+    return process_files(action, variant, *line.input_name, *line.output_name);
+}
+
+}  // namespace venk::cli

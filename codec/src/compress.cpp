@@ -1,0 +1,111 @@
+#include "dictionary.hpp"
+#include "format.hpp"
+
+#include <new>
+#include <vector>
+
+namespace venk {
+namespace {
+
+// Tiles are read in chunks rather than one at a time; a chunk is a whole
+// number of tiles, so a short chunk ends exactly where a tile-by-tile reader
+// would have stopped.
+constexpr std::size_t CHUNK_TILES = 2048;
+
+class TileCompressor {
+public:
+    explicit TileCompressor(FormatVariant variant) : dictionary_limit_(max_dictionary_size(variant)) {}
+
+    // Adds one tile. Once the stream is known to be too big nothing more is
+    // stored, so memory stays bounded however long the input is.
+    ResultCode add_tile(const std::uint8_t* tile) {
+        ++tile_count_;
+        if (too_big_) {
+            return RESULT_OK;
+        }
+        std::array<std::uint8_t, MAP_ENTRY_SIZE> entry{};
+        for (std::size_t quadrant = 0; quadrant < QUADRANTS; ++quadrant) {
+            std::size_t offset = 0;
+            const ResultCode result = find_or_append_block(dictionary_, gather_block(tile, quadrant), offset);
+            if (result != RESULT_OK) {
+                return result;
+            }
+            store_be16(&entry[quadrant * 2], static_cast<std::uint16_t>(offset));
+        }
+        if (dictionary_.bytes.size() > dictionary_limit_ || tile_count_ > MAX_TILES) {
+            too_big_ = true;
+            dictionary_ = {};
+            tile_map_ = {};
+            return RESULT_OK;
+        }
+        tile_map_.insert(tile_map_.end(), entry.begin(), entry.end());
+        return RESULT_OK;
+    }
+
+    // The checks made once the whole input has been read.
+    ResultCode finish() const {
+        if (tile_count_ == 0) {
+            return RESULT_NO_TILES;
+        }
+        return too_big_ ? RESULT_TOO_BIG : RESULT_OK;
+    }
+
+    ResultCode write_stream(OutputStream& output) const {
+        ResultCode result = write_be16(output, static_cast<std::uint16_t>(tile_count_));
+        if (result == RESULT_OK) {
+            result = write_be16(output, static_cast<std::uint16_t>(dictionary_.bytes.size()));
+        }
+        if (result == RESULT_OK && output.write(dictionary_.bytes) != dictionary_.bytes.size()) {
+            result = RESULT_WRITE_ERROR;
+        }
+        if (result == RESULT_OK && output.write(tile_map_) != tile_map_.size()) {
+            result = RESULT_WRITE_ERROR;
+        }
+        return result;
+    }
+
+private:
+    std::size_t dictionary_limit_;
+    Dictionary dictionary_;
+    std::vector<std::uint8_t> tile_map_;
+    std::size_t tile_count_ = 0;
+    bool too_big_ = false;
+};
+
+ResultCode compress_all(InputStream& input, OutputStream& output, FormatVariant variant) {
+    TileCompressor compressor(variant);
+    std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
+    for (;;) {
+        const std::size_t got = input.read(chunk);
+        const std::size_t whole_tiles = got / TILE_SIZE;
+        for (std::size_t t = 0; t < whole_tiles; ++t) {
+            const ResultCode result = compressor.add_tile(&chunk[t * TILE_SIZE]);
+            if (result != RESULT_OK) {
+                return result;
+            }
+        }
+        if (got == chunk.size()) {
+            continue;
+        }
+        // The input ended or failed. Only an end exactly on a tile boundary
+        // is a normal end; the error indicator is not consulted there.
+        if (got % TILE_SIZE == 0 && input.at_end()) {
+            break;
+        }
+        return short_read_result(input, RESULT_BAD_INPUT_SIZE);
+    }
+    const ResultCode result = compressor.finish();
+    return result == RESULT_OK ? compressor.write_stream(output) : result;
+}
+
+}  // namespace
+
+ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
+    try {
+        return compress_all(input, output, variant);
+    } catch (const std::bad_alloc&) {
+        return RESULT_OUT_OF_MEMORY;
+    }
+}
+
+}  // namespace venk

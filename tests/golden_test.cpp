@@ -1,0 +1,100 @@
+// Decodes the hand-made streams in data/ (see data/make_golden.py) and checks
+// each result code and blob against data/golden.tsv, one test case per row.
+#include <venk/venk.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct GoldenRow {
+    std::string file;      // NAME.venk
+    std::string variant;   // "15" or "16"
+    std::string result;    // RESULT_OK or RESULT_INVALID_STREAM
+    std::string expected;  // NAME.bin, or "-" when decoding must fail
+    std::string what;
+};
+
+// Names the row in failure messages instead of a byte dump.
+void PrintTo(const GoldenRow& row, std::ostream* out) { *out << row.file << " VENK" << row.variant; }
+
+std::string data_path(const std::string& name) {
+    return std::string(VENK_TEST_DATA_DIR) + "/" + name;
+}
+
+std::vector<GoldenRow> load_rows() {
+    std::vector<GoldenRow> rows;
+    std::ifstream in(data_path("golden.tsv"));
+    std::string line;
+    std::getline(in, line);  // column names
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::istringstream fields(line);
+        GoldenRow row;
+        std::getline(fields, row.file, '\t');
+        std::getline(fields, row.variant, '\t');
+        std::getline(fields, row.result, '\t');
+        std::getline(fields, row.expected, '\t');
+        std::getline(fields, row.what);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<std::uint8_t> read_bytes(const std::string& name) {
+    std::ifstream in(data_path(name), std::ios::binary);
+    if (!in) ADD_FAILURE() << "cannot open " << data_path(name);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::uint8_t> out;
+    for (const char c : bytes) out.push_back(static_cast<std::uint8_t>(c));
+    return out;
+}
+
+class GoldenStream : public ::testing::TestWithParam<GoldenRow> {};
+
+TEST_P(GoldenStream, DecodesAsTabled) {
+    const GoldenRow& row = GetParam();
+    SCOPED_TRACE(row.file + " as VENK" + row.variant + ": " + row.what);
+    ASSERT_TRUE(row.variant == "15" || row.variant == "16");
+    const venk::FormatVariant variant =
+        row.variant == "15" ? venk::FORMAT_VENK15 : venk::FORMAT_VENK16;
+
+    const std::vector<std::uint8_t> stream = read_bytes(row.file);
+    std::vector<std::uint8_t> blob;
+    // Compared as numbers so a failure prints the code, not a character.
+    const int got = static_cast<int>(venk::decompress_memory(stream, variant, blob));
+
+    if (row.result == "RESULT_OK") {
+        ASSERT_EQ(got, static_cast<int>(venk::RESULT_OK));
+        EXPECT_EQ(blob, read_bytes(row.expected));
+    } else {
+        ASSERT_EQ(row.result, "RESULT_INVALID_STREAM");
+        EXPECT_EQ(got, static_cast<int>(venk::RESULT_INVALID_STREAM));
+        EXPECT_TRUE(blob.empty()) << "a rejected stream must leave no tiles behind";
+    }
+}
+
+std::string row_name(const ::testing::TestParamInfo<GoldenRow>& info) {
+    std::string name = info.param.file.substr(0, info.param.file.find('.'));
+    name += "_" + info.param.variant;
+    for (char& c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GoldenStream, ::testing::ValuesIn(load_rows()), row_name);
+
+TEST(GoldenTable, IsPresent) {
+    EXPECT_FALSE(load_rows().empty()) << "no rows read from " << data_path("golden.tsv");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// Every blob that compresses comes back unchanged, in both variants.
+#include "support/tiles.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace venk::test {
+namespace {
+
+// Tiles drawn from an alphabet of `symbols` distinct 2-byte rows, so that
+// whole and straddling block matches are frequent.
+Bytes random_blob(std::uint32_t seed, std::size_t tiles, unsigned symbols) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<unsigned> pick(0, symbols - 1);
+    Bytes blob(tiles * 32);
+    for (std::size_t i = 0; i < blob.size(); i += 2) {
+        const unsigned symbol = pick(random);
+        blob[i] = static_cast<std::uint8_t>(symbol * 37);
+        blob[i + 1] = static_cast<std::uint8_t>(symbol * 101 + 7);
+    }
+    return blob;
+}
+
+TEST(RoundTrip, VariedBlobsInBothVariants) {
+    const struct {
+        const char* name;
+        Bytes blob;
+    } cases[] = {
+        {"one tile", random_blob(1, 1, 256)},
+        {"two-row alphabet", random_blob(2, 3000, 2)},
+        {"four-row alphabet", random_blob(3, 2000, 4)},
+        {"sixteen-row alphabet", random_blob(4, 500, 16)},
+        {"all different", random_blob(5, 900, 256)},
+        {"distinct blocks at the VENK15 limit", blob_with_distinct_blocks(4095)},
+        {"ascending bytes", [] {
+             Bytes blob(32 * 64);
+             for (std::size_t i = 0; i < blob.size(); ++i) blob[i] = static_cast<std::uint8_t>(i);
+             return blob;
+         }()},
+    };
+    for (const auto& c : cases) {
+        for (const FormatVariant variant : {FORMAT_VENK15, FORMAT_VENK16}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", variant " << int{variant});
+            Bytes stream;
+            ASSERT_EQ(compress_memory(c.blob, variant, stream), RESULT_OK);
+            Bytes back;
+            ASSERT_EQ(decompress_memory(stream, variant, back), RESULT_OK);
+            EXPECT_EQ(back, c.blob);
+        }
+    }
+}
+
+TEST(RoundTrip, FailuresLeaveTheOutputEmpty) {
+    Bytes out = {1, 2, 3};
+    EXPECT_EQ(compress_memory(Bytes(33, 0), FORMAT_VENK16, out), RESULT_BAD_INPUT_SIZE);
+    EXPECT_TRUE(out.empty());
+    out = {1, 2, 3};
+    const Bytes stream_with_bad_last_entry = {0, 2, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0,
+                                              0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0};
+    EXPECT_EQ(decompress_memory(stream_with_bad_last_entry, FORMAT_VENK16, out), RESULT_INVALID_STREAM);
+    EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace venk::test

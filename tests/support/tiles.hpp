@@ -1,0 +1,74 @@
+// Builders of tile blobs for codec tests.
+#pragma once
+
+#include <venk/venk.hpp>
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+namespace venk::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Tile byte positions of each quadrant block, in block order.
+inline constexpr std::array<std::array<int, 8>, 4> QUADRANT_POSITIONS = {{
+    {0, 1, 4, 5, 8, 9, 12, 13},
+    {2, 3, 6, 7, 10, 11, 14, 15},
+    {16, 17, 20, 21, 24, 25, 28, 29},
+    {18, 19, 22, 23, 26, 27, 30, 31},
+}};
+
+using BlockBytes = std::array<std::uint8_t, 8>;
+
+// Appends the tile whose four quadrant blocks are the given ones.
+inline void append_tile(Bytes& blob, const std::array<BlockBytes, 4>& blocks) {
+    std::array<std::uint8_t, 32> tile{};
+    for (std::size_t q = 0; q < 4; ++q) {
+        for (std::size_t i = 0; i < 8; ++i) {
+            tile[static_cast<std::size_t>(QUADRANT_POSITIONS[q][i])] = blocks[q][i];
+        }
+    }
+    blob.insert(blob.end(), tile.begin(), tile.end());
+}
+
+// Block number `id` (below 16384), built so that it can only ever match at a
+// multiple of 8: every 2-byte row carries its row number in its top bits.
+inline BlockBytes distinct_block(unsigned id) {
+    BlockBytes block{};
+    for (unsigned row = 0; row < 4; ++row) {
+        block[row * 2] = static_cast<std::uint8_t>(row << 6 | (id >> 8));
+        block[row * 2 + 1] = static_cast<std::uint8_t>(id & 0xFF);
+    }
+    return block;
+}
+
+// A blob whose compression stores exactly `count` distinct blocks (count >= 1).
+inline Bytes blob_with_distinct_blocks(unsigned count) {
+    Bytes blob;
+    for (unsigned first = 0; first < count; first += 4) {
+        std::array<BlockBytes, 4> blocks{};
+        for (unsigned q = 0; q < 4; ++q) {
+            blocks[q] = distinct_block(first + q < count ? first + q : 0);
+        }
+        append_tile(blob, blocks);
+    }
+    return blob;
+}
+
+inline Bytes repeat(const Bytes& unit, std::size_t times) {
+    Bytes out;
+    out.reserve(unit.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        out.insert(out.end(), unit.begin(), unit.end());
+    }
+    return out;
+}
+
+// The big-endian word at `at`.
+inline std::size_t load16(const Bytes& bytes, std::size_t at) {
+    return std::size_t{bytes.at(at)} << 8 | bytes.at(at + 1);
+}
+
+}  // namespace venk::test
