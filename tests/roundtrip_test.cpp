@@ -3,24 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace venk::test {
 namespace {
-
-// Tiles drawn from an alphabet of `symbols` distinct 2-byte rows, so that
-// whole and straddling block matches are frequent.
-Bytes random_blob(std::uint32_t seed, std::size_t tiles, unsigned symbols) {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<unsigned> pick(0, symbols - 1);
-    Bytes blob(tiles * 32);
-    for (std::size_t i = 0; i < blob.size(); i += 2) {
-        const unsigned symbol = pick(random);
-        blob[i] = static_cast<std::uint8_t>(symbol * 37);
-        blob[i + 1] = static_cast<std::uint8_t>(symbol * 101 + 7);
-    }
-    return blob;
-}
 
 TEST(RoundTrip, VariedBlobsInBothVariants) {
     const struct {

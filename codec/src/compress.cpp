@@ -1,4 +1,4 @@
-#include "dictionary.hpp"
+#include "compressor.hpp"
 #include "format.hpp"
 
 #include <new>
@@ -14,29 +14,36 @@ constexpr std::size_t CHUNK_TILES = 2048;
 
 class TileCompressor {
 public:
-    explicit TileCompressor(FormatVariant variant) : dictionary_limit_(max_dictionary_size(variant)) {}
+    TileCompressor(BlockSearch search, FormatVariant variant)
+        : search_(search), dictionary_limit_(max_dictionary_size(variant)) {}
 
     // Adds one tile. Once the stream is known to be too big nothing more is
-    // stored, so memory stays bounded however long the input is.
+    // stored or searched: the dictionary and the tile count only grow, so
+    // the result can no longer be RESULT_OK, and reading on to the end only
+    // decides which failure it is. That bounds memory by the limits and
+    // makes the rest of a huge input cost only its reading.
     ResultCode add_tile(const std::uint8_t* tile) {
         ++tile_count_;
+        if (tile_count_ > MAX_TILES) {
+            too_big_ = true;
+        }
         if (too_big_) {
             return RESULT_OK;
         }
         std::array<std::uint8_t, MAP_ENTRY_SIZE> entry{};
         for (std::size_t quadrant = 0; quadrant < QUADRANTS; ++quadrant) {
             std::size_t offset = 0;
-            const ResultCode result = find_or_append_block(dictionary_, gather_block(tile, quadrant), offset);
+            const ResultCode result = search_(dictionary_, gather_block(tile, quadrant), offset);
             if (result != RESULT_OK) {
                 return result;
             }
+            // Checked after every block, so the dictionary never holds more
+            // than one block past the limit.
+            if (dictionary_.size() > dictionary_limit_) {
+                too_big_ = true;
+                return RESULT_OK;
+            }
             store_be16(&entry[quadrant * 2], static_cast<std::uint16_t>(offset));
-        }
-        if (dictionary_.bytes.size() > dictionary_limit_ || tile_count_ > MAX_TILES) {
-            too_big_ = true;
-            dictionary_ = {};
-            tile_map_ = {};
-            return RESULT_OK;
         }
         tile_map_.insert(tile_map_.end(), entry.begin(), entry.end());
         return RESULT_OK;
@@ -53,9 +60,10 @@ public:
     ResultCode write_stream(OutputStream& output) const {
         ResultCode result = write_be16(output, static_cast<std::uint16_t>(tile_count_));
         if (result == RESULT_OK) {
-            result = write_be16(output, static_cast<std::uint16_t>(dictionary_.bytes.size()));
+            result = write_be16(output, static_cast<std::uint16_t>(dictionary_.size()));
         }
-        if (result == RESULT_OK && output.write(dictionary_.bytes) != dictionary_.bytes.size()) {
+        const std::span<const std::uint8_t> dictionary = dictionary_.bytes();
+        if (result == RESULT_OK && output.write(dictionary) != dictionary.size()) {
             result = RESULT_WRITE_ERROR;
         }
         if (result == RESULT_OK && output.write(tile_map_) != tile_map_.size()) {
@@ -65,6 +73,7 @@ public:
     }
 
 private:
+    BlockSearch search_;
     std::size_t dictionary_limit_;
     Dictionary dictionary_;
     std::vector<std::uint8_t> tile_map_;
@@ -72,8 +81,8 @@ private:
     bool too_big_ = false;
 };
 
-ResultCode compress_all(InputStream& input, OutputStream& output, FormatVariant variant) {
-    TileCompressor compressor(variant);
+ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant) {
+    TileCompressor compressor(search, variant);
     std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
     for (;;) {
         const std::size_t got = input.read(chunk);
@@ -100,12 +109,17 @@ ResultCode compress_all(InputStream& input, OutputStream& output, FormatVariant 
 
 }  // namespace
 
-ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
+ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output,
+                               FormatVariant variant) {
     try {
-        return compress_all(input, output, variant);
+        return compress_all(search, input, output, variant);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
+    return compress_tiles_with(find_or_append_block, input, output, variant);
 }
 
 }  // namespace venk

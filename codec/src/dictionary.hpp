@@ -1,21 +1,53 @@
-// The compressor's dictionary: the raw bytes of every block stored so far.
+// The compressor's dictionary: the raw bytes of every block stored so far,
+// and an index that finds any 8-byte run at an even offset without a scan.
 #pragma once
 
 #include "format.hpp"
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace venk {
 
-struct Dictionary {
-    std::vector<std::uint8_t> bytes;  // always a whole number of blocks
+class Dictionary {
+public:
+    // The most the dictionary ever holds: the compressor stops storing as
+    // soon as it passes the larger variant's limit, which takes 8192 blocks.
+    static constexpr std::size_t CAPACITY = 8192 * BLOCK_SIZE;
+
+    // Allocates the index for the whole capacity at once, so it never grows.
+    // Throws std::bad_alloc if it cannot.
+    Dictionary();
+
+    std::span<const std::uint8_t> bytes() const { return bytes_; }
+    std::size_t size() const { return bytes_.size(); }
+
+    // The lowest even offset o with o + 8 <= size() whose 8 bytes equal the
+    // block, or NOT_FOUND.
+    static constexpr std::size_t NOT_FOUND = static_cast<std::size_t>(-1);
+    std::size_t find(const Block& block) const;
+
+    // Appends the block and returns its offset; RESULT_TOO_BIG past CAPACITY.
+    ResultCode append(const Block& block, std::size_t& offset);
+
+private:
+    void index_position(std::size_t position);
+    std::size_t first_slot(std::uint64_t key) const;
+    std::uint64_t key_at(std::size_t position) const;
+
+    std::vector<std::uint8_t> bytes_;
+    // Open addressing with linear probing. A slot holds position / 2 + 1 of
+    // the lowest even position with its 8-byte value, or 0 when empty; the
+    // value itself is read back from bytes_, so a slot costs two bytes.
+    std::vector<std::uint16_t> slots_;
 };
 
 // Finds the lowest even offset o with o + 8 <= size at which the dictionary
 // holds `block`; if there is none, appends the block and returns its offset.
 // A match may straddle two stored blocks. The lowest offset must win because
-// that choice fixes the output bytes. RESULT_OUT_OF_MEMORY if it cannot grow.
+// that choice fixes the output bytes. RESULT_TOO_BIG past the capacity.
 ResultCode find_or_append_block(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
 }  // namespace venk

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <random>
 #include <vector>
 
 namespace venk::test {
@@ -53,6 +54,20 @@ inline Bytes blob_with_distinct_blocks(unsigned count) {
             blocks[q] = distinct_block(first + q < count ? first + q : 0);
         }
         append_tile(blob, blocks);
+    }
+    return blob;
+}
+
+// Tiles drawn from an alphabet of `symbols` distinct 2-byte rows (at most
+// 256), so that whole and straddling block matches are frequent.
+inline Bytes random_blob(std::uint32_t seed, std::size_t tiles, unsigned symbols) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<unsigned> pick(0, symbols - 1);
+    Bytes blob(tiles * 32);
+    for (std::size_t i = 0; i < blob.size(); i += 2) {
+        const unsigned symbol = pick(random);
+        blob[i] = static_cast<std::uint8_t>(symbol * 37);
+        blob[i + 1] = static_cast<std::uint8_t>(symbol * 101 + 7);
     }
     return blob;
 }
