@@ -1,6 +1,7 @@
 #include "compressor.hpp"
 #include "format.hpp"
 
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -30,7 +31,7 @@ public:
         if (too_big_) {
             return RESULT_OK;
         }
-        std::array<std::uint8_t, MAP_ENTRY_SIZE> entry{};
+        std::uint8_t* entry = &tile_map_[(tile_count_ - 1) * MAP_ENTRY_SIZE];
         for (std::size_t quadrant = 0; quadrant < QUADRANTS; ++quadrant) {
             std::size_t offset = 0;
             const ResultCode result = search_(dictionary_, gather_block(tile, quadrant), offset);
@@ -43,9 +44,8 @@ public:
                 too_big_ = true;
                 return RESULT_OK;
             }
-            store_be16(&entry[quadrant * 2], static_cast<std::uint16_t>(offset));
+            store_be16(entry + quadrant * 2, static_cast<std::uint16_t>(offset));
         }
-        tile_map_.insert(tile_map_.end(), entry.begin(), entry.end());
         return RESULT_OK;
     }
 
@@ -66,7 +66,8 @@ public:
         if (result == RESULT_OK && output.write(dictionary) != dictionary.size()) {
             result = RESULT_WRITE_ERROR;
         }
-        if (result == RESULT_OK && output.write(tile_map_) != tile_map_.size()) {
+        const std::span<const std::uint8_t> tile_map(tile_map_.get(), tile_count_ * MAP_ENTRY_SIZE);
+        if (result == RESULT_OK && output.write(tile_map) != tile_map.size()) {
             result = RESULT_WRITE_ERROR;
         }
         return result;
@@ -76,7 +77,10 @@ private:
     BlockSearch search_;
     std::size_t dictionary_limit_;
     Dictionary dictionary_;
-    std::vector<std::uint8_t> tile_map_;
+    // Room for the most tiles a stream can hold, allocated once: pages that
+    // are never written take no memory on systems that map them lazily.
+    std::unique_ptr<std::uint8_t[]> tile_map_ =
+        std::make_unique_for_overwrite<std::uint8_t[]>(MAX_TILES * MAP_ENTRY_SIZE);
     std::size_t tile_count_ = 0;
     bool too_big_ = false;
 };

@@ -20,12 +20,11 @@ std::uint64_t load_key(const std::uint8_t* bytes) {
 
 }  // namespace
 
-Dictionary::Dictionary() : slots_(SLOT_COUNT, 0) {
-    bytes_.reserve(CAPACITY);
-}
+Dictionary::Dictionary()
+    : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(CAPACITY)), slots_(SLOT_COUNT, 0) {}
 
 std::uint64_t Dictionary::key_at(std::size_t position) const {
-    return load_key(&bytes_[position]);
+    return load_key(bytes_.get() + position);
 }
 
 std::size_t Dictionary::first_slot(std::uint64_t key) const {
@@ -64,12 +63,12 @@ void Dictionary::index_position(std::size_t position) {
 }
 
 ResultCode Dictionary::append(const Block& block, std::size_t& offset) {
-    if (bytes_.size() + BLOCK_SIZE > CAPACITY) {
+    if (size_ + BLOCK_SIZE > CAPACITY) {
         return RESULT_TOO_BIG;
     }
-    // Within the reserved capacity, so this never reallocates.
-    bytes_.insert(bytes_.end(), block.begin(), block.end());
-    offset = bytes_.size() - BLOCK_SIZE;
+    offset = size_;
+    std::memcpy(bytes_.get() + offset, block.data(), BLOCK_SIZE);
+    size_ += BLOCK_SIZE;
     // The new block makes four even positions valid: the three that straddle
     // the previous block and its own start.
     const std::size_t first = offset >= BLOCK_SIZE ? offset - (BLOCK_SIZE - 2) : 0;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -21,8 +22,8 @@ public:
     // Throws std::bad_alloc if it cannot.
     Dictionary();
 
-    std::span<const std::uint8_t> bytes() const { return bytes_; }
-    std::size_t size() const { return bytes_.size(); }
+    std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
 
     // The lowest even offset o with o + 8 <= size() whose 8 bytes equal the
     // block, or NOT_FOUND.
@@ -37,7 +38,9 @@ private:
     std::size_t first_slot(std::uint64_t key) const;
     std::uint64_t key_at(std::size_t position) const;
 
-    std::vector<std::uint8_t> bytes_;
+    // Allocated at full capacity, so appending is a plain copy.
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_ = 0;
     // Open addressing with linear probing. A slot holds position / 2 + 1 of
     // the lowest even position with its 8-byte value, or 0 when empty; the
     // value itself is read back from bytes_, so a slot costs two bytes.

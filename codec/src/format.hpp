@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace venk {
 
@@ -38,17 +39,19 @@ constexpr std::size_t tile_position(std::size_t quadrant, std::size_t block_inde
     return row * 4 + column;
 }
 
+// The two bytes of a block row sit side by side in the tile, so a block
+// moves as four 2-byte rows.
 inline Block gather_block(const std::uint8_t* tile, std::size_t quadrant) {
     Block block{};
-    for (std::size_t i = 0; i < BLOCK_SIZE; ++i) {
-        block[i] = tile[tile_position(quadrant, i)];
+    for (std::size_t i = 0; i < BLOCK_SIZE; i += 2) {
+        std::memcpy(&block[i], tile + tile_position(quadrant, i), 2);
     }
     return block;
 }
 
 inline void scatter_block(const std::uint8_t* block, std::size_t quadrant, std::uint8_t* tile) {
-    for (std::size_t i = 0; i < BLOCK_SIZE; ++i) {
-        tile[tile_position(quadrant, i)] = block[i];
+    for (std::size_t i = 0; i < BLOCK_SIZE; i += 2) {
+        std::memcpy(tile + tile_position(quadrant, i), block + i, 2);
     }
 }
 
