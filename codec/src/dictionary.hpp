@@ -25,9 +25,10 @@ public:
     std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
     std::size_t size() const { return size_; }
 
+    static constexpr std::size_t NOT_FOUND = static_cast<std::size_t>(-1);
+
     // The lowest even offset o with o + 8 <= size() whose 8 bytes equal the
     // block, or NOT_FOUND.
-    static constexpr std::size_t NOT_FOUND = static_cast<std::size_t>(-1);
     std::size_t find(const Block& block) const;
 
     // Appends the block and returns its offset; RESULT_TOO_BIG past CAPACITY.
