@@ -70,8 +70,8 @@ public:
 
 // Compresses a blob of 32-byte tiles read from `input` to its end into one
 // VENK stream written to `output`. Each quadrant block is stored once, at the
-// lowest even dictionary offset that holds it, so the output depends only on
-// the input bytes and the variant.
+// lowest even dictionary offset that holds it, so the same tiles always give
+// the same stream.
 //   RESULT_OK              the whole stream was written
 //   RESULT_BAD_INPUT_SIZE  the input ends inside a tile
 //   RESULT_NO_TILES        the input is empty
