@@ -46,5 +46,30 @@ TEST(RoundTrip, FailuresLeaveTheOutputEmpty) {
     EXPECT_TRUE(out.empty());
 }
 
+// A caller may hand in a view of the very vector that receives the result:
+// the output must still be what separate vectors give, in either direction.
+// The stream has more entries than the decompressor reads at once, so its
+// output grows while part of the input is still unread.
+TEST(RoundTrip, OutputMayBeTheInputVector) {
+    const Bytes blob = random_blob(6, 5000, 4);
+    Bytes stream;
+    ASSERT_EQ(compress_memory(blob, FORMAT_VENK16, stream), RESULT_OK);
+    const struct {
+        const char* name;
+        decltype(&compress_memory) codec;
+        Bytes input;
+        Bytes expected;
+    } cases[] = {
+        {"compress", compress_memory, blob, stream},
+        {"decompress", decompress_memory, stream, blob},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes in_place = c.input;
+        ASSERT_EQ(c.codec(in_place, FORMAT_VENK16, in_place), RESULT_OK);
+        EXPECT_EQ(in_place, c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace venk::test

@@ -1,16 +1,22 @@
 #include "memory_streams.hpp"
 
+#include <utility>
+
 namespace venk {
 namespace {
 
 template <typename Codec>
 ResultCode run_in_memory(Codec codec, std::span<const std::uint8_t> input_bytes, FormatVariant variant,
                          std::vector<std::uint8_t>& output_bytes) {
-    output_bytes.clear();
+    // The result is built apart and moved in at the end: the input may be a
+    // view of the output vector itself, which must not change while it is read.
+    std::vector<std::uint8_t> result_bytes;
     SpanInputStream input(input_bytes);
-    VectorOutputStream output(output_bytes);
+    VectorOutputStream output(result_bytes);
     const ResultCode result = codec(input, output, variant);
-    if (result != RESULT_OK) {
+    if (result == RESULT_OK) {
+        output_bytes = std::move(result_bytes);
+    } else {
         output_bytes.clear();
     }
     return result;

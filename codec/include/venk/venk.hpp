@@ -6,8 +6,13 @@
 // block of the tile. The stream does not record its variant, so both
 // directions must be told the same one.
 //
-// Every function here reports its outcome as a ResultCode; none throws.
+// Every function here reports its outcome as a ResultCode and never throws;
+// only an exception thrown by one of the caller's own streams passes through.
+// The calls keep no state between them, so several may run at once on
+// different streams.
 #pragma once
+
+#include <venk/export.hpp>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +21,7 @@
 
 namespace venk {
 
+// The outcome of every call. The values are fixed and may be stored.
 enum ResultCode : std::uint8_t {
     RESULT_OK = 0,
     RESULT_READ_ERROR = 1,      // the input stream reported a read error
@@ -24,7 +30,7 @@ enum ResultCode : std::uint8_t {
     RESULT_NO_TILES = 4,        // the blob is empty
     RESULT_TOO_BIG = 5,         // the stream would exceed the variant's limits
     RESULT_INVALID_STREAM = 6,  // the VENK input is malformed or truncated
-    RESULT_OUT_OF_MEMORY = 7,
+    RESULT_OUT_OF_MEMORY = 7,   // a working buffer could not be allocated
 };
 
 // The two variants share one layout and differ only in the largest
@@ -36,51 +42,77 @@ enum FormatVariant : std::uint8_t {
     FORMAT_VENK16 = 2,
 };
 
-// A source of bytes for the codec.
-class InputStream {
+// A source of bytes for the codec, implemented by callers with their own I/O.
+// The codec calls it from the calling thread only, during one call.
+class VENK_API InputStream {
 public:
-    virtual ~InputStream() = default;
-    // Reads up to buffer.size() bytes, and keeps reading until it has them all,
-    // the input ends or the source fails; so it returns fewer only at the end
-    // of the input or after a failure. Returns the number of bytes stored.
+    virtual ~InputStream();
+    // Stores up to buffer.size() bytes and returns how many it stored. It keeps
+    // reading until it has them all, the input ends or the source fails, so it
+    // returns fewer only at the end of the input or after a failure.
     virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
-    // Set once the input has ended.
+    // True once the input has ended.
     virtual bool at_end() const = 0;
-    // Set only when the source failed to deliver data, never merely at the end.
+    // True only when the source failed to deliver data, never merely at the
+    // end. A short read is a read error only if this is set; otherwise the
+    // missing bytes count as the data being too short.
     virtual bool has_error() const = 0;
 };
 
-// A sink of bytes for the codec.
-class OutputStream {
+// A sink of bytes for the codec, implemented by callers with their own I/O.
+class VENK_API OutputStream {
 public:
-    virtual ~OutputStream() = default;
-    // Writes the bytes and returns how many were accepted.
+    virtual ~OutputStream();
+    // Takes the bytes and returns how many it accepted; fewer than given is
+    // reported as RESULT_WRITE_ERROR and ends the call.
     virtual std::size_t write(std::span<const std::uint8_t> bytes) = 0;
 };
 
-// Compresses a blob of 32-byte tiles read from `input` into one VENK stream
-// written to `output`. Nothing is written until the whole input has been read
-// and checked against the variant's limits, so only RESULT_WRITE_ERROR can
-// leave a partial stream behind.
+// Compresses a blob of 32-byte tiles read from `input` to its end into one
+// VENK stream written to `output`. Each quadrant block is stored once, at the
+// lowest even dictionary offset that holds it, so the same tiles always give
+// the same stream.
+//   RESULT_OK              the whole stream was written
 //   RESULT_BAD_INPUT_SIZE  the input ends inside a tile
 //   RESULT_NO_TILES        the input is empty
-//   RESULT_TOO_BIG         the dictionary or the tile count (65535) overflows
-//   RESULT_READ_ERROR / RESULT_WRITE_ERROR / RESULT_OUT_OF_MEMORY
-// The streams are borrowed: the caller opens, flushes and closes them.
-ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
+//   RESULT_TOO_BIG         the dictionary exceeds the variant's limit, or there
+//                          are more than 65535 tiles
+//   RESULT_READ_ERROR      the input reported a failure
+//   RESULT_WRITE_ERROR     the output accepted fewer bytes than given
+//   RESULT_OUT_OF_MEMORY   a working buffer could not be allocated
+// Nothing is written until the whole input has been read and checked, so only
+// RESULT_WRITE_ERROR can leave a partial stream behind. Memory stays bounded
+// on any input: once the stream is known to be too big, the rest of the input
+// is only read, to tell a partial last tile or a read error from
+// RESULT_TOO_BIG. The streams are
+// borrowed: the caller opens, flushes and closes them.
+VENK_API ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
 
-// Expands one VENK stream read from `input` into tiles written to `output`.
-// Safe on any input: every header field and offset is checked before use, and
-// a malformed or truncated stream gives RESULT_INVALID_STREAM. Tiles are
-// written as they are decoded, so a failure can leave earlier tiles in
-// `output`; a caller writing to a file should delete it on any failure.
-ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
+// Expands one VENK stream read from `input` to its end into tiles written to
+// `output`. Safe on any input, including hostile or random bytes: every
+// header field and offset is checked before use, so no input can make it
+// read or write out of bounds.
+//   RESULT_OK              every complete tile entry was decoded and written
+//   RESULT_INVALID_STREAM  the stream is truncated, its dictionary size is
+//                          odd, below 8 or too big for the variant, or an
+//                          offset is odd or past the dictionary's last block
+//   RESULT_READ_ERROR      the input reported a failure
+//   RESULT_WRITE_ERROR     the output accepted fewer bytes than given
+//   RESULT_OUT_OF_MEMORY   the dictionary could not be allocated
+// The header's tile count is not checked: each complete entry after the
+// dictionary gives one tile. Tiles are written as they are decoded, so a
+// failure can leave earlier tiles in `output`; a caller writing to a file
+// should delete it on any failure. No magic number or checksum exists, so
+// bytes that are not VENK may still decode into garbage.
+VENK_API ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
 
-// In-memory forms of the two calls above, with the same results byte for byte.
-// On failure the output vector is left empty.
-ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant variant,
-                           std::vector<std::uint8_t>& stream);
-ResultCode decompress_memory(std::span<const std::uint8_t> stream, FormatVariant variant,
-                             std::vector<std::uint8_t>& blob);
+// In-memory forms of the two calls above, with the same results and the same
+// output, byte for byte, as the tool gives for a file with these bytes. The
+// output vector's old contents are replaced; on failure it is left empty. It
+// may be the very vector that the input span views.
+VENK_API ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant variant,
+                                    std::vector<std::uint8_t>& stream);
+VENK_API ResultCode decompress_memory(std::span<const std::uint8_t> stream, FormatVariant variant,
+                                      std::vector<std::uint8_t>& blob);
 
 }  // namespace venk

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Installs venk into a temporary prefix, once as a static and once as a shared
+# library, and builds and runs the consumer program against each install:
+# through find_package(venk) and through pkg-config. Then builds it once more
+# with the source tree added by add_subdirectory. Exits non-zero on any failure.
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+consumer_dir="$source_dir/tests/package"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+compiler=${CXX:-c++}
+warnings=(-Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow -Werror)
+
+fail() {
+  echo "package test: $*" >&2
+  exit 1
+}
+
+# Configures, builds and runs the consumer project with the given extra options.
+run_cmake_consumer() {
+  local build=$1
+  shift
+  cmake -S "$consumer_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >"$build.log" ||
+    { cat "$build.log"; fail "the consumer project did not configure"; }
+  cmake --build "$build" -j 2
+  "$build/consumer"
+}
+
+check_installed_files() {
+  local prefix=$1 library=$2
+  for file in bin/venk include/venk/venk.hpp include/venk/export.hpp "lib/$library" \
+    lib/cmake/venk/venkConfig.cmake lib/cmake/venk/venkConfigVersion.cmake \
+    lib/pkgconfig/venk.pc share/man/man1/venk.1; do
+    [[ -e "$prefix/$file" ]] || fail "$file is not installed"
+  done
+  [[ "$("$prefix/bin/venk" -v)" == 1.2 ]] || fail "the installed tool does not run"
+}
+
+# A shared library exports the public interface and nothing else of venk.
+check_exported_symbols() {
+  local library=$1 leaked
+  leaked=$(nm -DC --defined-only "$library" | grep 'venk::' |
+    grep -vE 'venk::((de)?compress_(tiles|memory)\(|(Input|Output)Stream\b)' || true)
+  [[ -z "$leaked" ]] || fail "internal symbols are exported: $leaked"
+}
+
+check_manual_page() {
+  local page=$1 warnings_seen
+  command -v man >/dev/null || { echo "== man is not installed; manual page not rendered"; return; }
+  warnings_seen=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) ||
+    fail "man could not render the manual page"
+  [[ -z "$warnings_seen" ]] || fail "the manual page renders with warnings: $warnings_seen"
+}
+
+for linkage in static shared; do
+  echo "== package test, $linkage library"
+  build="$work/$linkage-build"
+  prefix="$work/$linkage-prefix"
+  shared=OFF library=libvenk.a
+  [[ $linkage == shared ]] && shared=ON library=libvenk.so
+  cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=$shared \
+    -DVENK_BUILD_TESTS=OFF >"$build.log" || { cat "$build.log"; fail "venk did not configure"; }
+  cmake --build "$build" -j 2
+  # The prefix is chosen only now, as a packager would.
+  cmake --install "$build" --prefix "$prefix" >/dev/null
+  check_installed_files "$prefix" "$library"
+  [[ $linkage == shared ]] && check_exported_symbols "$prefix/lib/$library"
+
+  echo "-- consumer through find_package(venk)"
+  run_cmake_consumer "$work/$linkage-cmake-consumer" -DCMAKE_PREFIX_PATH="$prefix"
+
+  echo "-- consumer through pkg-config"
+  # shellcheck disable=SC2046 # the flags are meant to split into words
+  "$compiler" -std=c++20 "${warnings[@]}" "$consumer_dir/consumer.cpp" -o "$work/$linkage-pkg-config-consumer" \
+    $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs venk)
+  LD_LIBRARY_PATH="$prefix/lib" "$work/$linkage-pkg-config-consumer"
+done
+
+check_manual_page "$work/static-prefix/share/man/man1/venk.1"
+
+echo "== package test, source tree added with add_subdirectory"
+run_cmake_consumer "$work/subdirectory-consumer" -DVENK_SOURCE_DIR="$source_dir"
+echo "== package test passed"
