@@ -38,7 +38,7 @@ void decompress_throughput(benchmark::State& state, const Bytes& stream) {
 }
 
 void register_benchmarks() {
-    // The blobs must outlive the benchmarks, which run after main returns here.
+    // The blobs must outlive the benchmarks, which run after this returns.
     static std::vector<Bytes> blobs;
     static std::vector<Bytes> streams;
     blobs.reserve(std::size(INPUTS));
