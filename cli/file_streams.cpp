@@ -22,15 +22,6 @@ std::size_t FileOutputStream::write(std::span<const std::uint8_t> bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), file_);
 }
 
-std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode) {
-#ifdef _WIN32
-    const std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(path.c_str(), wide_mode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-
 bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(first, error) || !std::filesystem::is_regular_file(second, error)) {

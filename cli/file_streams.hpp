@@ -29,9 +29,6 @@ private:
     std::FILE* file_;
 };
 
-// Opens a file in binary mode ("rb" or "wb"); nullptr on failure.
-std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode);
-
 // Whether both names lead to one regular file, through any spelling, hard
 // link or symbolic link. False when either does not exist.
 bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second);

@@ -3,6 +3,7 @@
 #include "command_line.hpp"
 #include "file_streams.hpp"
 #include "messages.hpp"
+#include "platform.hpp"
 
 #include <cstdio>
 #include <string_view>
@@ -48,20 +49,20 @@ ResultCode run_codec(Action action, FormatVariant variant, std::FILE* input, std
 
 int process_files(Action action, FormatVariant variant, const std::string& input_name,
                   const std::string& output_name) {
-    const std::filesystem::path input_path(input_name);
-    const std::filesystem::path output_path(output_name);
-    std::FILE* input = open_binary_file(input_path, "rb");
+    const std::optional<std::filesystem::path> input_path = path_from_utf8(input_name);
+    const std::optional<std::filesystem::path> output_path = path_from_utf8(output_name);
+    std::FILE* input = input_path ? open_binary_file(*input_path, "rb") : nullptr;
     if (input == nullptr) {
         std::fprintf(stderr, CANT_OPEN_INPUT_FORMAT, input_name.c_str());
         return 1;
     }
     // Opening the output truncates it, so this check comes first.
-    if (is_same_regular_file(input_path, output_path)) {
+    if (output_path && is_same_regular_file(*input_path, *output_path)) {
         print(stderr, SAME_FILE);
         std::fclose(input);
         return 1;
     }
-    std::FILE* output = open_binary_file(output_path, "wb");
+    std::FILE* output = output_path ? open_binary_file(*output_path, "wb") : nullptr;
     if (output == nullptr) {
         std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, output_name.c_str());
         std::fclose(input);
@@ -69,7 +70,7 @@ int process_files(Action action, FormatVariant variant, const std::string& input
     }
     // Only a regular file is deleted after a failure: removing a device or a
     // FIFO that merely received the output would break other programs.
-    const bool delete_on_failure = names_regular_file(output_path);
+    const bool delete_on_failure = names_regular_file(*output_path);
 
     ResultCode result = run_codec(action, variant, input, output);
     // Buffered bytes reach the file only now; losing them is a write error.
@@ -86,7 +87,7 @@ int process_files(Action action, FormatVariant variant, const std::string& input
     std::fprintf(stderr, RESULT_FORMAT, result_message(result));
     if (delete_on_failure) {
         std::error_code ignored;
-        std::filesystem::remove(output_path, ignored);
+        std::filesystem::remove(*output_path, ignored);
     }
     return 1;
 }

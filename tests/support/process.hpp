@@ -1,5 +1,8 @@
-// Runs a program as a real process and captures what it prints.
+// Runs a program as a real process and captures what it prints (POSIX
+// systems only).
 #pragma once
+
+#include "files.hpp"
 
 #include <filesystem>
 #include <string>
@@ -18,22 +21,5 @@ struct ProcessResult {
 // through files in `capture_directory`.
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                           const std::filesystem::path& directory, const std::filesystem::path& capture_directory);
-
-// A fresh, empty directory under the system's temporary directory, removed
-// with everything in it when the object goes away.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string read_file(const std::filesystem::path& path);
-void write_file(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace venk::test

@@ -1,0 +1,164 @@
+// The front end's file handling on the system the tests run on: UTF-8 names
+// reach the file system unchanged, files keep every byte, and the same-file
+// and regular-file checks answer alike on Windows and POSIX systems.
+#include "file_streams.hpp"
+#include "platform.hpp"
+#include "support/files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace venk::test {
+namespace {
+
+namespace fs = std::filesystem;
+using cli::path_from_utf8;
+
+std::string utf8_of(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
+// The names of everything in `directory`, in UTF-8.
+std::vector<std::string> utf8_entries(const fs::path& directory) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
+        names.push_back(utf8_of(entry.path().filename()));
+    }
+    return names;
+}
+
+TEST(FileNames, ReachTheFileSystemAsTheSameCharacters) {
+    const std::string names[] = {
+        "plain.bin",
+        "with space.bin",
+        "tuiles-\xC3\xA7" "a-\xE6\x97\xA5\xE6\x9C\xAC.bin",  // tuiles-ça-日本.bin
+        "\xF0\x9F\x8E\xAE.bin",                               // U+1F3AE, a surrogate pair in UTF-16
+    };
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        TemporaryDirectory directory;
+        const std::optional<fs::path> path = path_from_utf8(name);
+        ASSERT_TRUE(path.has_value());
+        std::FILE* file = cli::open_binary_file(directory.path() / *path, "wb");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+        EXPECT_EQ(utf8_entries(directory.path()), std::vector<std::string>{name});
+    }
+}
+
+TEST(FileNames, InvalidUtf8IsRefusedOnlyWhereNamesAreDecoded) {
+    const std::string name = "bad-\xFF.bin";
+#ifdef _WIN32
+    EXPECT_FALSE(path_from_utf8(name).has_value());
+#else
+    ASSERT_TRUE(path_from_utf8(name).has_value());
+    EXPECT_EQ(path_from_utf8(name)->native(), name);
+#endif
+}
+
+#ifdef _WIN32
+TEST(FileNames, WideArgumentsBecomeUtf8AndBack) {
+    const struct {
+        const wchar_t* wide;
+        std::string utf8;
+    } cases[] = {
+        {L"", ""},
+        {L"-c", "-c"},
+        {L"tuiles-\u00E7a-\u65E5\u672C.bin", "tuiles-\xC3\xA7" "a-\xE6\x97\xA5\xE6\x9C\xAC.bin"},
+        {L"\U0001F3AE", "\xF0\x9F\x8E\xAE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(cli::utf8_from_wide(c.wide), c.utf8);
+        ASSERT_TRUE(path_from_utf8(c.utf8).has_value());
+        EXPECT_EQ(path_from_utf8(c.utf8)->native(), c.wide);
+    }
+    // An unpaired surrogate cannot be spelled in UTF-8.
+    EXPECT_EQ(cli::utf8_from_wide(L"a\xD800z"), "a\xEF\xBF\xBDz");
+}
+#endif
+
+TEST(BinaryFiles, KeepEveryByte) {
+    // Line ends and the old end-of-file mark, which text mode would alter.
+    const std::string bytes("\r\n\n\x1A\x00\xFF\n", 7);
+    TemporaryDirectory directory;
+    const fs::path path = directory.path() / "bytes.bin";
+
+    std::FILE* output = cli::open_binary_file(path, "wb");
+    ASSERT_NE(output, nullptr);
+    cli::FileOutputStream output_stream(output);
+    EXPECT_EQ(output_stream.write(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())),
+              bytes.size());
+    std::fclose(output);
+    EXPECT_EQ(read_file(path), bytes);
+
+    std::FILE* input = cli::open_binary_file(path, "rb");
+    ASSERT_NE(input, nullptr);
+    cli::FileInputStream input_stream(input);
+    std::string read_back(bytes.size() + 1, '?');
+    EXPECT_EQ(input_stream.read(std::span(reinterpret_cast<std::uint8_t*>(read_back.data()), read_back.size())),
+              bytes.size());
+    EXPECT_TRUE(input_stream.at_end());
+    EXPECT_FALSE(input_stream.has_error());
+    std::fclose(input);
+    read_back.pop_back();
+    EXPECT_EQ(read_back, bytes);
+}
+
+class FileChecks : public testing::Test {
+protected:
+    // a.bin and b.bin have the same contents; sub/ is a directory.
+    void SetUp() override {
+        write_file(path("a.bin"), "same bytes");
+        write_file(path("b.bin"), "same bytes");
+        fs::create_directory(path("sub"));
+    }
+
+    fs::path path(const std::string& name) const { return directory_.path() / name; }
+
+    TemporaryDirectory directory_;
+};
+
+TEST_F(FileChecks, SameRegularFileThroughAnySpelling) {
+    const struct {
+        std::string second;
+        bool same;
+    } cases[] = {
+        {"a.bin", true},
+        {"./a.bin", true},
+        {"sub/../a.bin", true},
+        {"hard.bin", true},
+        {"b.bin", false},  // equal bytes, another file
+        {"missing.bin", false},
+        {"sub", false},
+    };
+    fs::create_hard_link(path("a.bin"), path("hard.bin"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.second);
+        EXPECT_EQ(cli::is_same_regular_file(path("a.bin"), path(c.second)), c.same);
+        EXPECT_EQ(cli::is_same_regular_file(path(c.second), path("a.bin")), c.same);
+    }
+    EXPECT_FALSE(cli::is_same_regular_file(path("sub"), path("sub")));
+    EXPECT_FALSE(cli::is_same_regular_file(path("missing.bin"), path("missing.bin")));
+}
+
+TEST_F(FileChecks, OnlyRegularFilesCountAsSuch) {
+    const struct {
+        std::string name;
+        bool regular;
+    } cases[] = {
+        {"a.bin", true},
+        {"sub", false},
+        {"missing.bin", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(cli::names_regular_file(path(c.name)), c.regular);
+    }
+}
+
+}  // namespace
+}  // namespace venk::test
