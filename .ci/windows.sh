@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The Windows build, checked from Linux: cross-compiles venk.exe and its tests
+# with mingw-w64, runs the tests under Wine, then runs the same command lines
+# with venk.exe and with the native tool in two identical directories and
+# requires the same exit status, the same printed bytes and the same files,
+# also under a file name with non-ASCII characters.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 wine)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The same settings as the mingw test preset: a private Wine prefix, no debug
+# chatter, no prompts to install Mono or Gecko, and a UTF-8 locale, without
+# which Wine mangles non-ASCII arguments and file names.
+export WINEPREFIX="$PWD/build-mingw/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+
+# One Wine server for the whole run; without it every test starts its own and
+# pays seconds for it. Creating the prefix starts Wine services that keep
+# their standard streams, so those go to a log rather than a pipe.
+mkdir -p "$WINEPREFIX"
+wineserver -p
+trap 'wineserver -k || true' EXIT
+echo "== Wine prefix"
+"$wine" cmd /c exit >build-mingw/wine-start.log 2>&1
+echo "   ready after $((SECONDS - started)) s"
+
+echo "== Windows build and tests under Wine"
+cmake --workflow --preset mingw
+
+echo "== native tool for comparison"
+cmake --preset demo >/dev/null
+cmake --build --preset demo
+
+echo "== venk.exe against the native tool"
+native="$PWD/build/venk"
+windows="$PWD/build-mingw/venk.exe"
+work="$PWD/build-mingw/compare"
+rm -rf "$work"
+mkdir -p "$work/linux" "$work/windows"
+name='tuiles-ça-日本'
+for side in linux windows; do
+  cp examples/sample_tiles.bin "$work/$side/$name.bin"
+  printf 'thirty-three bytes, not one tile\n' >"$work/$side/odd.bin"
+done
+
+# Runs one command line on both sides and compares everything they left.
+compare() {
+  local status
+  for side in linux windows; do
+    local tool=("$native")
+    [[ $side == windows ]] && tool=("$wine" "$windows")
+    status=0
+    (cd "$work/$side" && "${tool[@]}" "$@" >"../$side.out" 2>"../$side.err") || status=$?
+    echo "$status" >"$work/$side.status"
+  done
+  for result in status out err; do
+    if ! cmp -s "$work/linux.$result" "$work/windows.$result"; then
+      echo "venk $*: the two tools differ in their $result" >&2
+      diff <(od -c "$work/linux.$result") <(od -c "$work/windows.$result") >&2 || true
+      exit 1
+    fi
+  done
+  diff -r "$work/linux" "$work/windows" >&2 || {
+    echo "venk $*: the two tools left different files" >&2
+    exit 1
+  }
+  echo "   venk $*: exit $(cat "$work/linux.status"), same bytes"
+}
+
+for variant in 16 15; do
+  compare -c "-$variant" "$name.bin" "$name.venk$variant"
+  compare -d "-$variant" "$name.venk$variant" "$name-$variant.bin"
+  cmp "examples/sample_tiles.bin" "$work/windows/$name-$variant.bin"
+done
+compare -v
+compare "$name-manquant.bin" "$name.out"
+compare "$name.bin" "./$name.bin"
+compare odd.bin "$name.venk16"
+compare -x --venk15 -16
+
+echo "== Windows checks done in $((SECONDS - started)) s"
