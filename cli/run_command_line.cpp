@@ -49,6 +49,7 @@ ResultCode run_codec(Action action, FormatVariant variant, std::FILE* input, std
 
 int process_files(Action action, FormatVariant variant, const std::string& input_name,
                   const std::string& output_name) {
+    // A name that cannot become a path is treated as one that cannot be opened.
     const std::optional<std::filesystem::path> input_path = path_from_utf8(input_name);
     const std::optional<std::filesystem::path> output_path = path_from_utf8(output_name);
     std::FILE* input = input_path ? open_binary_file(*input_path, "rb") : nullptr;
