@@ -26,13 +26,15 @@ wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
 
 # One Wine server for the whole run; without it every test starts its own and
-# pays seconds for it. Creating the prefix starts Wine services that keep
-# their standard streams, so those go to a log rather than a pipe.
+# pays seconds for it. The server and the services that creating the prefix
+# starts outlive their commands with the standard streams they were given, so
+# those go to a log: a pipe reading this script's output would not end.
 mkdir -p "$WINEPREFIX"
-wineserver -p
+wine_log=build-mingw/wine-start.log
+wineserver -p >"$wine_log" 2>&1
 trap 'wineserver -k || true' EXIT
 echo "== Wine prefix"
-"$wine" cmd /c exit >build-mingw/wine-start.log 2>&1
+"$wine" cmd /c exit >>"$wine_log" 2>&1
 echo "   ready after $((SECONDS - started)) s"
 
 echo "== Windows build and tests under Wine"
