@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace venk::test {
