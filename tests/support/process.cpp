@@ -1,6 +1,7 @@
 #include "process.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,12 +12,33 @@
 
 namespace venk::test {
 
+namespace {
+
+// In the child: becomes `user`, in its own group and no others.
+bool switch_user(unsigned user) {
+    return setgroups(0, nullptr) == 0 && setgid(static_cast<gid_t>(user)) == 0 && setuid(static_cast<uid_t>(user)) == 0;
+}
+
+}  // namespace
+
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory) {
+                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                          const Launch& launch) {
     const std::filesystem::path out_path = capture_directory / "stdout.txt";
     const std::filesystem::path err_path = capture_directory / "stderr.txt";
+    std::vector<std::string> command = arguments;
+    std::filesystem::path executable = program;
+    std::string search_path;
+    if (!launch.wrapper.empty()) {
+        command = launch.wrapper;
+        command.push_back(program.filename().string());
+        command.insert(command.end(), arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
+        executable = launch.wrapper.front();
+        const char* inherited = std::getenv("PATH");
+        search_path = program.parent_path().string() + ":" + (inherited != nullptr ? inherited : "");
+    }
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
+    for (const std::string& argument : command) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
@@ -31,7 +53,11 @@ ProcessResult run_process(const std::filesystem::path& program, const std::vecto
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
             _exit(127);
         }
-        execv(program.c_str(), argv.data());
+        if ((launch.user && !switch_user(*launch.user)) ||
+            (!search_path.empty() && setenv("PATH", search_path.c_str(), 1) != 0)) {
+            _exit(127);
+        }
+        execv(executable.c_str(), argv.data());
         _exit(127);
     }
     int status = 0;
@@ -52,9 +78,15 @@ TemporaryDirectory::TemporaryDirectory() {
 }
 
 TemporaryDirectory::~TemporaryDirectory() {
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (fs::recursive_directory_iterator it(path_, ignored), end; it != end; it.increment(ignored)) {
+        if (it->is_directory(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(path_, ignored);
 }
 
 std::string read_file(const std::filesystem::path& path) {

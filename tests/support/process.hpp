@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,26 @@ struct ProcessResult {
     std::string err;
 };
 
+// How a program is started.
+struct Launch {
+    // A program that runs it, such as valgrind with its options; empty to run
+    // it directly. The wrapper finds the program through PATH, so the program
+    // still sees its bare file name as argument 0.
+    std::vector<std::string> wrapper;
+    // A user (and group) id to run as instead of the caller's; needs root.
+    std::optional<unsigned> user;
+};
+
 // Runs `program` with the given argument vector (element 0 included) in the
 // working directory `directory`; standard output and error are captured
-// through files in `capture_directory`.
+// through files in `capture_directory`. Exit status 127: it could not start.
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory);
+                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                          const Launch& launch = {});
 
 // A fresh, empty directory under the system's temporary directory, removed
-// with everything in it when the object goes away.
+// with everything in it when the object goes away, even directories that a
+// test made read-only.
 class TemporaryDirectory {
 public:
     TemporaryDirectory();
