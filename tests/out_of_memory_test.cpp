@@ -49,9 +49,11 @@ namespace {
 
 using Codec = std::function<ResultCode(std::span<const std::uint8_t>, FormatVariant, Bytes&)>;
 
-// Runs the codec with allocation number `fail_at` failing (counting from 0),
-// or with none failing when fail_at is NO_FAILURE.
 constexpr std::size_t NO_FAILURE = static_cast<std::size_t>(-1);
+
+// Runs the codec with allocation number `fail_at` failing (counting from 0),
+// or with none failing when fail_at is NO_FAILURE; allocations_made counts
+// the allocations that succeeded.
 
 ResultCode run_with_failure(const Codec& codec, const Bytes& input, FormatVariant variant, std::size_t fail_at,
                             Bytes& output) {
