@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <sstream>
 #include <thread>
 
 namespace venk::test {
@@ -42,6 +43,17 @@ const std::string FORMATS = "Error: too many formats specified\n";
 const std::string SAME_FILE = "Error: input and output are the same file\n";
 const std::string CANT_WRITE = "Error: can't write to output file\n";
 
+// The words of VENK_TOOL_WRAPPER: the command, such as valgrind, that every
+// run of the tool goes through; none in an ordinary build.
+std::vector<std::string> tool_wrapper() {
+    std::istringstream words(VENK_TOOL_WRAPPER);
+    std::vector<std::string> wrapper;
+    for (std::string word; words >> word;) {
+        wrapper.push_back(word);
+    }
+    return wrapper;
+}
+
 class CommandLine : public testing::Test {
 protected:
     // The working directory holds tile.bin (one zero tile), odd.bin (33
@@ -53,9 +65,9 @@ protected:
         write_file(work() / "old.venk", "earlier contents");
     }
 
-    ProcessResult run(std::vector<std::string> arguments) {
+    ProcessResult run(std::vector<std::string> arguments, std::optional<unsigned> user = std::nullopt) {
         arguments.insert(arguments.begin(), "venk");
-        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path());
+        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), {tool_wrapper(), user});
     }
 
     fs::path work() const { return root_.path() / "work"; }
@@ -194,6 +206,7 @@ TEST_F(CommandLine, NeverDeletesADeviceItWroteTo) {
         EXPECT_EQ(result.exit_status, c.status);
         EXPECT_EQ(result.err, c.err);
         EXPECT_TRUE(fs::is_character_file(work() / c.arguments.back()));
+        EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
     }
 }
 
@@ -209,6 +222,47 @@ TEST_F(CommandLine, NeverDeletesAFifoItWroteTo) {
         EXPECT_EQ(result.exit_status, input == "tile.bin" ? 0 : 1);
         EXPECT_EQ(received, input == "tile.bin" ? ZERO_TILE_STREAM : "");
         EXPECT_TRUE(fs::is_fifo(fifo));
+        EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
+    }
+}
+
+// An output in a directory the tool may not write to: it can neither create a
+// file there nor truncate the read-only file it holds, and leaves both the
+// directory and its input as they were. Root ignores permissions, so as root
+// the tool runs as the unprivileged user "nobody".
+TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
+    constexpr unsigned NOBODY = 65534;
+    const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms traversable = read_only | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    write_file(work() / "tile.venk", ZERO_TILE_STREAM);
+    fs::create_directory(work() / "locked");
+    write_file(work() / "locked" / "kept.venk", "earlier contents");
+    fs::permissions(work() / "locked" / "kept.venk", read_only);
+    fs::permissions(work() / "locked", traversable);
+    std::optional<unsigned> user;
+    if (geteuid() == 0) {
+        user = NOBODY;
+        fs::permissions(root_.path(), traversable | fs::perms::owner_write);
+        fs::permissions(work(), traversable | fs::perms::owner_write);
+        if (run({"-v"}, user).out != "1.2\n") {
+            GTEST_SKIP() << "running as root, and the tool cannot be started as user " << NOBODY
+                         << ", so directory permissions cannot be tested";
+        }
+    }
+    const std::vector<std::string> cases[] = {
+        {"tile.bin", "locked/new.venk"},
+        {"tile.bin", "locked/kept.venk"},
+        {"-d", "tile.venk", "locked/new.venk"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(arguments.front() + " to " + arguments.back());
+        const ProcessResult result = run(arguments, user);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.err, "Error: can't open output file \"" + arguments.back() + "\"\n");
+        EXPECT_FALSE(fs::exists(work() / "locked" / "new.venk"));
+        EXPECT_EQ(read_file(work() / "locked" / "kept.venk"), "earlier contents");
+        EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
+        EXPECT_EQ(read_file(work() / "tile.venk"), ZERO_TILE_STREAM);
     }
 }
 

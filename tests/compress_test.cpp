@@ -150,6 +150,19 @@ TEST(Compress, RejectedInputsWriteNothing) {
     }
 }
 
+// A source that fails at the start of, inside, or at the end of each tile:
+// the whole input is read before anything is written, so nothing is.
+TEST(Compress, ReadErrorInEveryTile) {
+    const Bytes blob = repeat(STRADDLING_TILE, 3);
+    for (const std::size_t fail_after : {1u, 31u, 33u, 63u, 64u, 65u, 95u, 96u}) {
+        SCOPED_TRACE(testing::Message() << "input fails after " << fail_after << " bytes");
+        TestInput input(blob, fail_after);
+        TestOutput output;
+        EXPECT_EQ(compress_tiles(input, output, FORMAT_VENK15), RESULT_READ_ERROR);
+        EXPECT_TRUE(output.written.empty());
+    }
+}
+
 // A short write at every step of the output: both header words, the
 // dictionary and the tile map.
 TEST(Compress, ShortWriteAtEveryStep) {

@@ -23,8 +23,9 @@ TEST(Decompress, ReadErrorAtEveryStep) {
         std::size_t fail_after;
     } cases[] = {
         {"tile count", 0}, {"inside the tile count", 1}, {"dictionary size", 2}, {"inside the dictionary size", 3},
-        {"dictionary", 4}, {"inside the dictionary", 12}, {"first entry", 20}, {"inside an entry", 29},
-        {"entry boundary", 28}, {"last entry boundary", 44},
+        {"dictionary", 4}, {"inside the dictionary", 12}, {"last dictionary byte", 19}, {"first entry", 20},
+        {"inside the first entry", 21}, {"entry boundary", 28}, {"inside an entry", 29},
+        {"last entry", 36}, {"inside the last entry", 43}, {"last entry boundary", 44},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
@@ -38,7 +39,7 @@ TEST(Decompress, ReadErrorAtEveryStep) {
 }
 
 TEST(Decompress, ShortWriteOnAnyTile) {
-    for (const std::size_t limit : {0u, 31u, 32u, 64u, 95u}) {
+    for (const std::size_t limit : {0u, 31u, 32u, 48u, 64u, 95u}) {
         SCOPED_TRACE(testing::Message() << "output accepts " << limit << " bytes");
         TestInput input(STREAM);
         TestOutput output(limit);

@@ -143,6 +143,17 @@ GOLDEN = {
         + h("7FF6 0000 7FF6 7FF2"),
         h("E1 E2 01 02 / E3 E4 03 04 / E5 E6 05 06 / E7 E8 07 08 /"
           "E1 E2 00 00 / E3 E4 00 00 / E5 E6 E1 E2 / E7 E8 E3 E4")),
+    # D=0xFFFE, the largest dictionary VENK16 accepts. Zero except 01..08 at 0
+    # and C1..C8 at 0xFFF6 (= D-8); q2 at 0xFFF2 = four zeros then C1..C4.
+    "d65534": (
+        h("00 01 FF FE")
+        + sparse(0xFFFE, {0x0000: "01 02 03 04 05 06 07 08",
+                          0xFFF6: "C1 C2 C3 C4 C5 C6 C7 C8"})
+        + h("0000 FFF6 FFF2 0000"),
+        h("01 02 C1 C2 / 03 04 C3 C4 / 05 06 C5 C6 / 07 08 C7 C8 /"
+          "00 00 01 02 / 00 00 03 04 / C1 C2 05 06 / C3 C4 07 08")),
+    # D=0xFFFF, the largest size word, is odd; 8 bytes and a zero entry follow.
+    "d65535_odd": (h("00 01 FF FF") + h("01 02 03 04 05 06 07 08") + h("0000 0000 0000 0000"), None),
 }
 
 

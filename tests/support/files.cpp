@@ -22,9 +22,16 @@ TemporaryDirectory::TemporaryDirectory() {
 }
 
 TemporaryDirectory::~TemporaryDirectory() {
+    namespace fs = std::filesystem;
+    // A test may have made directories read-only; give them back first.
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (fs::recursive_directory_iterator it(path_, ignored), end; it != end; it.increment(ignored)) {
+        if (it->is_directory(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(path_, ignored);
 }
 
 std::string read_file(const std::filesystem::path& path) {

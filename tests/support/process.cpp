@@ -1,6 +1,7 @@
 #include "process.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,15 +9,60 @@
 
 namespace venk::test {
 
+namespace {
+
+// In the child: becomes `user`, in its own group and no others.
+bool switch_user(unsigned user) {
+    return setgroups(0, nullptr) == 0 && setgid(static_cast<gid_t>(user)) == 0 && setuid(static_cast<uid_t>(user)) == 0;
+}
+
+// This process's environment with `directory` put first in PATH.
+std::vector<std::string> environment_searching_first(const std::filesystem::path& directory) {
+    std::vector<std::string> environment;
+    std::string path = "PATH=" + directory.string();
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        if (entry.starts_with("PATH=")) {
+            path += ":" + entry.substr(5);
+        } else {
+            environment.push_back(entry);
+        }
+    }
+    environment.push_back(path);
+    return environment;
+}
+
+std::vector<char*> pointers_to(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& string : strings) {
+        pointers.push_back(string.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory) {
+                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                          const Launch& launch) {
     const std::filesystem::path out_path = capture_directory / "stdout.txt";
     const std::filesystem::path err_path = capture_directory / "stderr.txt";
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    // Everything the child needs is prepared here: after fork() it may not
+    // allocate, since another thread may have held the allocator's lock.
+    std::vector<std::string> command = arguments;
+    std::filesystem::path executable = program;
+    std::vector<std::string> environment;
+    if (!launch.wrapper.empty()) {
+        command = launch.wrapper;
+        command.push_back(program.filename().string());
+        command.insert(command.end(), arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
+        executable = launch.wrapper.front();
+        environment = environment_searching_first(program.parent_path());
     }
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = pointers_to(command);
+    const std::vector<char*> envp = pointers_to(environment);
+    char* const* child_environment = launch.wrapper.empty() ? environ : envp.data();
 
     const pid_t child = fork();
     if (child < 0) {
@@ -28,7 +74,10 @@ ProcessResult run_process(const std::filesystem::path& program, const std::vecto
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
             _exit(127);
         }
-        execv(program.c_str(), argv.data());
+        if (launch.user && !switch_user(*launch.user)) {
+            _exit(127);
+        }
+        execve(executable.c_str(), argv.data(), child_environment);
         _exit(127);
     }
     int status = 0;

@@ -5,6 +5,7 @@
 #include "files.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,21 @@ struct ProcessResult {
     std::string err;
 };
 
+// How a program is started.
+struct Launch {
+    // A program that runs it, such as valgrind with its options; empty to run
+    // it directly. The wrapper finds the program through PATH, so the program
+    // still sees its bare file name as argument 0.
+    std::vector<std::string> wrapper;
+    // A user (and group) id to run as instead of the caller's; needs root.
+    std::optional<unsigned> user;
+};
+
 // Runs `program` with the given argument vector (element 0 included) in the
 // working directory `directory`; standard output and error are captured
-// through files in `capture_directory`.
+// through files in `capture_directory`. Exit status 127: it could not start.
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory);
+                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                          const Launch& launch = {});
 
 }  // namespace venk::test
