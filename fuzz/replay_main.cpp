@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 void run_file(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::fprintf(stderr, "running %s (%zu bytes)\n", path.c_str(), bytes.size());
+    std::fprintf(stderr, "running %s (%zu bytes)\n", path.string().c_str(), bytes.size());
     // A copy of exactly the input's length, so reading past it is caught.
     const std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
     LLVMFuzzerTestOneInput(input.data(), input.size());

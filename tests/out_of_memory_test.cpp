@@ -54,7 +54,6 @@ constexpr std::size_t NO_FAILURE = static_cast<std::size_t>(-1);
 // Runs the codec with allocation number `fail_at` failing (counting from 0),
 // or with none failing when fail_at is NO_FAILURE; allocations_made counts
 // the allocations that succeeded.
-
 ResultCode run_with_failure(const Codec& codec, const Bytes& input, FormatVariant variant, std::size_t fail_at,
                             Bytes& output) {
     allocations_made = 0;
@@ -70,8 +69,7 @@ TEST(OutOfMemory, EveryAllocationOfBothDirections) {
     const Bytes straddle_stream = {0x00, 0x01, 0x00, 0x10, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x44, 0x44,
                                    0x55, 0x55, 0x66, 0x66, 0x77, 0x77, 0x88, 0x88, 0x00, 0x00, 0x00, 0x08,
                                    0x00, 0x04, 0x00, 0x02};
-    // More tiles than one read chunk (2048) or one decode batch (4096), and
-    // enough distinct blocks that the dictionary grows many times.
+    // More tiles than one read chunk (2048) or one decode batch (4096).
     const Bytes many_tiles = repeat(blob_with_distinct_blocks(200), 90);
     Bytes many_tiles_stream;
     ASSERT_EQ(compress_memory(many_tiles, FORMAT_VENK16, many_tiles_stream), RESULT_OK);
