@@ -21,6 +21,8 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
         line.help_requested = true;
     } else if (option == "-v" || option == "--version") {
         line.version_requested = true;
+    } else if (option == "-b" || option == "--best") {
+        line.best_requested = true;
     } else if (option == "-c" || option == "--compress") {
         choose(line.action, ACTION_COMPRESS);
     } else if (option == "-d" || option == "--decompress") {

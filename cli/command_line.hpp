@@ -24,6 +24,7 @@ struct CommandLine {
     std::uint8_t variant = CHOICE_NONE;
     bool help_requested = false;
     bool version_requested = false;
+    bool best_requested = false;  // also harmless with -d, as in other compressors
     std::optional<std::string> input_name;
     std::optional<std::string> output_name;
     bool too_many_names = false;

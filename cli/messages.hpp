@@ -20,6 +20,7 @@ inline constexpr const char* HELP_FORMAT =
     "  -d or --decompress ... Decompress VENK into a blob\n"
     "  -16 or --venk16 ...... Use VENK16 format (8192 limit)\n"
     "  -15 or --venk15 ...... Use VENK15 format (4096 limit)\n"
+    "  -b or --best ......... Compress to the smallest stream (slower)\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"

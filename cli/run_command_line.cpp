@@ -40,14 +40,15 @@ bool report_usage_errors(CommandLine& line) {
     return line.error_seen;
 }
 
-ResultCode run_codec(Action action, FormatVariant variant, std::FILE* input, std::FILE* output) {
+ResultCode run_codec(Action action, FormatVariant variant, CompressionLevel level, std::FILE* input,
+                     std::FILE* output) {
     FileInputStream input_stream(input);
     FileOutputStream output_stream(output);
     return action == ACTION_DECOMPRESS ? decompress_tiles(input_stream, output_stream, variant)
-                                       : compress_tiles(input_stream, output_stream, variant);
+                                       : compress_tiles_at_level(input_stream, output_stream, variant, level);
 }
 
-int process_files(Action action, FormatVariant variant, const std::string& input_name,
+int process_files(Action action, FormatVariant variant, CompressionLevel level, const std::string& input_name,
                   const std::string& output_name) {
     // A name that cannot become a path is treated as one that cannot be opened.
     const std::optional<std::filesystem::path> input_path = path_from_utf8(input_name);
@@ -73,7 +74,7 @@ int process_files(Action action, FormatVariant variant, const std::string& input
     // FIFO that merely received the output would break other programs.
     const bool delete_on_failure = names_regular_file(*output_path);
 
-    ResultCode result = run_codec(action, variant, input, output);
+    ResultCode result = run_codec(action, variant, level, input, output);
     // Buffered bytes reach the file only now; losing them is a write error.
     if (result == RESULT_OK && std::fflush(output) != 0) {
         result = RESULT_WRITE_ERROR;
@@ -111,7 +112,8 @@ int run_command_line(int count, const char* const* arguments) {
     }
     const auto action = line.action == CHOICE_NONE ? ACTION_COMPRESS : static_cast<Action>(line.action);
     const auto variant = line.variant == CHOICE_NONE ? FORMAT_VENK16 : static_cast<FormatVariant>(line.variant);
-    return process_files(action, variant, *line.input_name, *line.output_name);
+    const CompressionLevel level = line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT;
+    return process_files(action, variant, level, *line.input_name, *line.output_name);
 }
 
 }  // namespace venk::cli

@@ -1,4 +1,6 @@
+#include "best_layout.hpp"
 #include "compressor.hpp"
+#include "distinct_blocks.hpp"
 #include "format.hpp"
 
 #include <memory>
@@ -49,29 +51,14 @@ public:
         return RESULT_OK;
     }
 
-    // The checks made once the whole input has been read.
-    ResultCode finish() const {
-        if (tile_count_ == 0) {
-            return RESULT_NO_TILES;
-        }
-        return too_big_ ? RESULT_TOO_BIG : RESULT_OK;
+    ResultCode write_stream(OutputStream& output) const {
+        return write_venk_stream(output, tile_count_, dictionary_.bytes(),
+                                 {tile_map_.get(), tile_count_ * MAP_ENTRY_SIZE});
     }
 
-    ResultCode write_stream(OutputStream& output) const {
-        ResultCode result = write_be16(output, static_cast<std::uint16_t>(tile_count_));
-        if (result == RESULT_OK) {
-            result = write_be16(output, static_cast<std::uint16_t>(dictionary_.size()));
-        }
-        const std::span<const std::uint8_t> dictionary = dictionary_.bytes();
-        if (result == RESULT_OK && output.write(dictionary) != dictionary.size()) {
-            result = RESULT_WRITE_ERROR;
-        }
-        const std::span<const std::uint8_t> tile_map(tile_map_.get(), tile_count_ * MAP_ENTRY_SIZE);
-        if (result == RESULT_OK && output.write(tile_map) != tile_map.size()) {
-            result = RESULT_WRITE_ERROR;
-        }
-        return result;
-    }
+    std::size_t tile_count() const { return tile_count_; }
+    bool fits() const { return !too_big_; }
+    std::size_t dictionary_size() const { return dictionary_.size(); }
 
 private:
     BlockSearch search_;
@@ -85,8 +72,46 @@ private:
     bool too_big_ = false;
 };
 
-ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant) {
+// Every block of every tile, as block_value numbers, for the best layout; it
+// keeps no more than a stream can hold.
+class BlockCollector {
+public:
+    explicit BlockCollector(bool enabled) : enabled_(enabled) {}
+
+    void add_tile(const std::uint8_t* tile) {
+        if (!enabled_ || blocks_.size() >= MAX_TILES * QUADRANTS) {
+            return;
+        }
+        for (std::size_t quadrant = 0; quadrant < QUADRANTS; ++quadrant) {
+            blocks_.push_back(block_value(gather_block(tile, quadrant).data()));
+        }
+    }
+
+    std::span<const std::uint64_t> blocks() const { return blocks_; }
+
+private:
+    bool enabled_;
+    std::vector<std::uint64_t> blocks_;
+};
+
+// The stream of the best layout, or the default one when that is no larger:
+// the default stays what it is wherever the layout gains nothing.
+ResultCode write_smallest_stream(const TileCompressor& compressor, const BlockCollector& collector,
+                                 FormatVariant variant, OutputStream& output) {
+    if (compressor.tile_count() <= MAX_TILES) {
+        LaidOutStream best;
+        if (lay_out_stream(collector.blocks(), max_dictionary_size(variant), best) &&
+            (!compressor.fits() || best.dictionary.size() < compressor.dictionary_size())) {
+            return write_venk_stream(output, compressor.tile_count(), best.dictionary, best.tile_map);
+        }
+    }
+    return compressor.fits() ? compressor.write_stream(output) : RESULT_TOO_BIG;
+}
+
+ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
+                        CompressionLevel level) {
     TileCompressor compressor(search, variant);
+    BlockCollector collector(level != LEVEL_DEFAULT);
     std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
     for (;;) {
         const std::size_t got = input.read(chunk);
@@ -96,6 +121,7 @@ ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& ou
             if (result != RESULT_OK) {
                 return result;
             }
+            collector.add_tile(&chunk[t * TILE_SIZE]);
         }
         if (got == chunk.size()) {
             continue;
@@ -107,23 +133,33 @@ ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& ou
         }
         return short_read_result(input, RESULT_BAD_INPUT_SIZE);
     }
-    const ResultCode result = compressor.finish();
-    return result == RESULT_OK ? compressor.write_stream(output) : result;
+    if (compressor.tile_count() == 0) {
+        return RESULT_NO_TILES;
+    }
+    if (level != LEVEL_DEFAULT) {
+        return write_smallest_stream(compressor, collector, variant, output);
+    }
+    return compressor.fits() ? compressor.write_stream(output) : RESULT_TOO_BIG;
 }
 
 }  // namespace
 
-ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output,
-                               FormatVariant variant) {
+ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
+                               CompressionLevel level) {
     try {
-        return compress_all(search, input, output, variant);
+        return compress_all(search, input, output, variant, level);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
 }
 
 ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
-    return compress_tiles_with(find_or_append_block, input, output, variant);
+    return compress_tiles_with(find_or_append_block, input, output, variant, LEVEL_DEFAULT);
+}
+
+ResultCode compress_tiles_at_level(InputStream& input, OutputStream& output, FormatVariant variant,
+                                   CompressionLevel level) {
+    return compress_tiles_with(find_or_append_block, input, output, variant, level);
 }
 
 }  // namespace venk

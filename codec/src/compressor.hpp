@@ -9,7 +9,7 @@ namespace venk {
 
 using BlockSearch = ResultCode (*)(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
-ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output,
-                               FormatVariant variant);
+ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
+                               CompressionLevel level = LEVEL_DEFAULT);
 
 }  // namespace venk

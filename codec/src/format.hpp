@@ -71,6 +71,10 @@ ResultCode read_be16(InputStream& input, std::uint16_t& value);
 // Writes one big-endian word in a single 2-byte write.
 ResultCode write_be16(OutputStream& output, std::uint16_t value);
 
+// Writes a whole stream: the header, the dictionary and the tile map.
+ResultCode write_venk_stream(OutputStream& output, std::size_t tile_count, std::span<const std::uint8_t> dictionary,
+                             std::span<const std::uint8_t> tile_map);
+
 // The code for a read that brought fewer bytes than the format needs there.
 inline ResultCode short_read_result(const InputStream& input, ResultCode otherwise) {
     return input.has_error() ? RESULT_READ_ERROR : otherwise;

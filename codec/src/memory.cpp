@@ -26,7 +26,15 @@ ResultCode run_in_memory(Codec codec, std::span<const std::uint8_t> input_bytes,
 
 ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant variant,
                            std::vector<std::uint8_t>& stream) {
-    return run_in_memory(compress_tiles, blob, variant, stream);
+    return compress_memory_at_level(blob, variant, stream, LEVEL_DEFAULT);
+}
+
+ResultCode compress_memory_at_level(std::span<const std::uint8_t> blob, FormatVariant variant,
+                                    std::vector<std::uint8_t>& stream, CompressionLevel level) {
+    const auto compress_at_level = [level](InputStream& input, OutputStream& output, FormatVariant chosen) {
+        return compress_tiles_at_level(input, output, chosen, level);
+    };
+    return run_in_memory(compress_at_level, blob, variant, stream);
 }
 
 ResultCode decompress_memory(std::span<const std::uint8_t> stream, FormatVariant variant,

@@ -42,6 +42,20 @@ enum FormatVariant : std::uint8_t {
     FORMAT_VENK16 = 2,
 };
 
+// How hard the compressor works on the dictionary's layout. Every level
+// writes a stream that any VENK decoder reads; only its size differs.
+enum CompressionLevel : std::uint8_t {
+    // Blocks are stored in the order the tiles first need them. The streams
+    // are fixed: the same tiles always give these very bytes.
+    LEVEL_DEFAULT = 0,
+    // The distinct blocks are laid out so that they share as many 2-byte rows
+    // as possible (one block's last rows are the next one's first), which
+    // makes the dictionary shorter, often by a quarter or more, and lets
+    // inputs fit that LEVEL_DEFAULT rejects as too big. Slower, still linear
+    // in practice.
+    LEVEL_BEST = 1,
+};
+
 // A source of bytes for the codec, implemented by callers with their own I/O.
 // The codec calls it from the calling thread only, during one call.
 class VENK_API InputStream {
@@ -88,6 +102,26 @@ public:
 // borrowed: the caller opens, flushes and closes them.
 VENK_API ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
 
+// compress_tiles with a choice of level; LEVEL_DEFAULT is the call above.
+// (A name of its own rather than an overload, so that code which takes the
+// address of compress_tiles keeps compiling.)
+// With LEVEL_BEST:
+// - every distinct block of the input is laid out, not only those that fit
+//   the variant's limit, so RESULT_TOO_BIG means that the laid-out dictionary
+//   exceeds the limit or that there are more than 65535 tiles;
+// - each map offset is still the lowest even offset of the dictionary that
+//   holds the block;
+// - the dictionary is never larger than LEVEL_DEFAULT's for the same input
+//   (when the layout gains nothing, the stream is LEVEL_DEFAULT's);
+// - the stream depends only on the input bytes and the variant: the same on
+//   every platform, build and run;
+// - working memory stays below 16 MiB on any input, and the time grows with
+//   the input's length, whatever its contents.
+// Any other level value is taken as LEVEL_BEST. The results and the
+// guarantee about partial output are those of compress_tiles.
+VENK_API ResultCode compress_tiles_at_level(InputStream& input, OutputStream& output, FormatVariant variant,
+                                            CompressionLevel level);
+
 // Expands one VENK stream read from `input` to its end into tiles written to
 // `output`. Safe on any input, including hostile or random bytes: every
 // header field and offset is checked before use, so no input can make it
@@ -106,12 +140,14 @@ VENK_API ResultCode compress_tiles(InputStream& input, OutputStream& output, For
 // bytes that are not VENK may still decode into garbage.
 VENK_API ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
 
-// In-memory forms of the two calls above, with the same results and the same
+// In-memory forms of the calls above, with the same results and the same
 // output, byte for byte, as the tool gives for a file with these bytes. The
 // output vector's old contents are replaced; on failure it is left empty. It
 // may be the very vector that the input span views.
 VENK_API ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant variant,
                                     std::vector<std::uint8_t>& stream);
+VENK_API ResultCode compress_memory_at_level(std::span<const std::uint8_t> blob, FormatVariant variant,
+                                             std::vector<std::uint8_t>& stream, CompressionLevel level);
 VENK_API ResultCode decompress_memory(std::span<const std::uint8_t> stream, FormatVariant variant,
                                       std::vector<std::uint8_t>& blob);
 
