@@ -83,6 +83,7 @@ compare() {
 for variant in 16 15; do
   compare -c "-$variant" "$name.bin" "$name.venk$variant"
   compare -d "-$variant" "$name.venk$variant" "$name-$variant.bin"
+  compare -b "-$variant" "$name.bin" "$name.best$variant"
   cmp "examples/sample_tiles.bin" "$work/windows/$name-$variant.bin"
 done
 compare -v

@@ -1,6 +1,6 @@
 // Any bytes as a blob of whole tiles: the compressor must write exactly what
-// the plain-scan compressor writes, and its stream must decode back to the
-// blob. The first byte chooses the variant and whether to fold the tile bytes
+// the plain-scan compressor writes, its stream and the best layout's must
+// decode back to the blob, and the best one must be no larger. The first byte chooses the variant and whether to fold the tile bytes
 // into four values, which makes repeated and straddling blocks common.
 #include "compressor.hpp"
 #include "fuzz_check.hpp"
@@ -35,12 +35,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         venk::compress_tiles_with(venk::plain_scan_find_or_append_block, plain_input, plain_output, variant);
     FUZZ_CHECK(result == expected_result);
     FUZZ_CHECK(stream == expected_stream);
-    if (result != venk::RESULT_OK) {
+
+    // The best layout: never larger than the default, the same bytes on a
+    // second run, and it fails only where the default fails too.
+    std::vector<std::uint8_t> best;
+    const venk::ResultCode best_result = venk::compress_memory_at_level(blob, variant, best, venk::LEVEL_BEST);
+    std::vector<std::uint8_t> best_again;
+    FUZZ_CHECK(venk::compress_memory_at_level(blob, variant, best_again, venk::LEVEL_BEST) == best_result);
+    FUZZ_CHECK(best == best_again);
+    FUZZ_CHECK(result != venk::RESULT_OK || best_result == venk::RESULT_OK);
+    FUZZ_CHECK(result != venk::RESULT_OK || best.size() <= stream.size());
+    if (best_result != venk::RESULT_OK) {
+        FUZZ_CHECK(best_result == result);
         return 0;
     }
 
-    std::vector<std::uint8_t> back;
-    FUZZ_CHECK(venk::decompress_memory(stream, variant, back) == venk::RESULT_OK);
-    FUZZ_CHECK(back == blob);
+    const auto decodes_to_blob = [&](const std::vector<std::uint8_t>& made) {
+        std::vector<std::uint8_t> back;
+        return venk::decompress_memory(made, variant, back) == venk::RESULT_OK && back == blob;
+    };
+    FUZZ_CHECK(result != venk::RESULT_OK || decodes_to_blob(stream));
+    FUZZ_CHECK(decodes_to_blob(best));
     return 0;
 }

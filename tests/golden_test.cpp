@@ -93,6 +93,26 @@ std::string row_name(const ::testing::TestParamInfo<GoldenRow>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Table, GoldenStream, ::testing::ValuesIn(load_rows()), row_name);
 
+// Streams of the best layout, pinned byte for byte, so that every platform,
+// compiler and build type must write the same ones.
+TEST(GoldenBest, CompressesToThePinnedStreams) {
+    const struct {
+        const char* blob;
+        venk::FormatVariant variant;
+        const char* stream;
+    } cases[] = {
+        {"../../examples/sample_tiles.bin", venk::FORMAT_VENK16, "sample_tiles_best.venk"},
+        {"../../examples/sample_tiles.bin", venk::FORMAT_VENK15, "sample_tiles_best.venk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stream << ", variant " << int{c.variant});
+        std::vector<std::uint8_t> stream;
+        ASSERT_EQ(venk::compress_memory_at_level(read_bytes(c.blob), c.variant, stream, venk::LEVEL_BEST),
+                  venk::RESULT_OK);
+        EXPECT_TRUE(stream == read_bytes(c.stream)) << "the best layout changed";
+    }
+}
+
 TEST(GoldenTable, IsPresent) {
     EXPECT_FALSE(load_rows().empty()) << "no rows read from " << data_path("golden.tsv");
 }

@@ -1,0 +1,115 @@
+// The best layout: every way to ask for it gives the same stream, which
+// decodes to the input, maps each block to its lowest even offset and is
+// never larger than the default one; and it fits inputs the default cannot.
+#include "support/test_streams.hpp"
+#include "support/tiles.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace venk::test {
+namespace {
+
+struct Compressed {
+    ResultCode result;
+    Bytes stream;
+};
+
+// Compresses through both entry points, twice, and expects the same outcome
+// every time; returns it.
+Compressed compress_best(const Bytes& blob, FormatVariant variant) {
+    Compressed in_memory{};
+    in_memory.result = compress_memory_at_level(blob, variant, in_memory.stream, LEVEL_BEST);
+    for (int run = 0; run < 2; ++run) {
+        TestInput input(blob);
+        TestOutput output;
+        EXPECT_EQ(compress_tiles_at_level(input, output, variant, LEVEL_BEST), in_memory.result);
+        EXPECT_TRUE(output.written == in_memory.stream) << "run " << run << " wrote another stream";
+    }
+    return in_memory;
+}
+
+// Every map offset names the lowest even offset whose 8 bytes are the block
+// the tile needs there.
+void expect_lowest_offsets(const Bytes& blob, const Bytes& stream) {
+    const std::size_t size = load16(stream, 2);
+    std::map<Bytes, std::size_t> lowest;
+    for (std::size_t offset = 0; offset + 8 <= size; offset += 2) {
+        lowest.try_emplace(Bytes(&stream[4 + offset], &stream[4 + offset + 8]), offset);
+    }
+    for (std::size_t tile = 0; tile < blob.size() / 32; ++tile) {
+        for (std::size_t q = 0; q < 4; ++q) {
+            Bytes block;
+            for (const int position : QUADRANT_POSITIONS[q]) block.push_back(blob[tile * 32 + std::size_t(position)]);
+            ASSERT_EQ(load16(stream, 4 + size + tile * 8 + q * 2), lowest.at(block)) << "tile " << tile << ", quadrant " << q;
+        }
+    }
+}
+
+BlockBytes rows(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
+    return {a, a, b, b, c, c, d, d};
+}
+
+TEST(BestLayout, SmallestStreamsThatDecodeToTheInput) {
+    Bytes shared_rows;  // blocks 1 2 3 4 and 3 4 5 6 share two rows
+    append_tile(shared_rows, {rows(1, 2, 3, 4), rows(3, 4, 5, 6), rows(1, 2, 3, 4), rows(3, 4, 5, 6)});
+    const struct {
+        const char* name;
+        Bytes blob;
+        FormatVariant variant;
+        ResultCode default_result;
+        ResultCode best_result;
+    } cases[] = {
+        {"two rows shared", shared_rows, FORMAT_VENK16, RESULT_OK, RESULT_OK},
+        {"one zero tile", Bytes(32, 0), FORMAT_VENK15, RESULT_OK, RESULT_OK},
+        {"eight-row alphabet", random_blob(1, 3000, 8), FORMAT_VENK15, RESULT_OK, RESULT_OK},
+        {"ascending bytes", random_blob(2, 700, 256), FORMAT_VENK16, RESULT_OK, RESULT_OK},
+        {"4095 blocks that share no row", blob_with_distinct_blocks(4095), FORMAT_VENK15, RESULT_OK, RESULT_OK},
+        {"4096 blocks that share no row", blob_with_distinct_blocks(4096), FORMAT_VENK15, RESULT_TOO_BIG,
+         RESULT_TOO_BIG},
+        {"too big for the default, not for the layout", random_blob(3, 65535, 12), FORMAT_VENK16, RESULT_TOO_BIG,
+         RESULT_OK},
+        {"too big for VENK15 even laid out", random_blob(3, 65535, 12), FORMAT_VENK15, RESULT_TOO_BIG,
+         RESULT_TOO_BIG},
+        {"65535 zero tiles", Bytes(65535 * 32, 0), FORMAT_VENK16, RESULT_OK, RESULT_OK},
+        {"65536 zero tiles", Bytes(65536 * 32, 0), FORMAT_VENK16, RESULT_TOO_BIG, RESULT_TOO_BIG},
+        {"no tiles", {}, FORMAT_VENK16, RESULT_NO_TILES, RESULT_NO_TILES},
+        {"a partial tile", Bytes(33, 0), FORMAT_VENK16, RESULT_BAD_INPUT_SIZE, RESULT_BAD_INPUT_SIZE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << ", variant " << int{c.variant});
+        Bytes plain;
+        ASSERT_EQ(compress_memory(c.blob, c.variant, plain), c.default_result);
+        const Compressed best = compress_best(c.blob, c.variant);
+        ASSERT_EQ(best.result, c.best_result);
+        if (best.result != RESULT_OK) {
+            EXPECT_TRUE(best.stream.empty());
+            continue;
+        }
+        if (c.default_result == RESULT_OK) {
+            EXPECT_LE(load16(best.stream, 2), load16(plain, 2));
+        }
+        Bytes back;
+        ASSERT_EQ(decompress_memory(best.stream, c.variant, back), RESULT_OK);
+        EXPECT_EQ(back, c.blob);
+        expect_lowest_offsets(c.blob, best.stream);
+    }
+    // The known answer: 1 2 3 4 5 6, the second block at offset 4.
+    const Bytes expected = {0, 1, 0, 12, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 0, 0, 0, 4, 0, 0, 0, 4};
+    EXPECT_EQ(compress_best(shared_rows, FORMAT_VENK16).stream, expected);
+}
+
+TEST(BestLayout, FailuresOfTheStreams) {
+    const Bytes blob = random_blob(4, 100, 8);
+    TestInput failing_input(blob, 1000);
+    TestOutput output;
+    EXPECT_EQ(compress_tiles_at_level(failing_input, output, FORMAT_VENK16, LEVEL_BEST), RESULT_READ_ERROR);
+    EXPECT_TRUE(output.written.empty());
+    TestInput input(blob);
+    TestOutput short_output(100);
+    EXPECT_EQ(compress_tiles_at_level(input, short_output, FORMAT_VENK16, LEVEL_BEST), RESULT_WRITE_ERROR);
+}
+
+}  // namespace
+}  // namespace venk::test
