@@ -53,7 +53,11 @@ make_set() {
 make_set font-uni2-vga16 console-setup-linux psf 65535 "$fonts/Uni2-VGA16.psf.gz"
 make_set font-uni2-terminusbold32x16 console-setup-linux psf 65535 "$fonts/Uni2-TerminusBold32x16.psf.gz"
 make_set fonts-vga8 console-setup-linux psf 65535 "$fonts"/*-VGA8.psf.gz
-make_set fonts-8x16 console-setup-linux psf 65535 "$fonts"/*[A-Za-z]16.psf.gz
+fonts_8x16=()
+for f in "$fonts"/*16.psf.gz; do
+    [[ $f == *x16.psf.gz ]] || fonts_8x16+=("$f")  # not the 16-wide ones such as Terminus32x16
+done
+make_set fonts-8x16 console-setup-linux psf 65535 "${fonts_8x16[@]}"
 make_set minetest-default minetest-data png 65535 "$minetest"/*.png
 make_set angband-8x8 angband-data png 65535 "$angband/8x8.png"
 make_set angband-16x16 angband-data png 2048 "$angband/16x16.png"
