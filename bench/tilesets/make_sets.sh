@@ -6,9 +6,9 @@
 # Installs the Debian packages holding the art (only those missing), converts
 # each set to OUTDIR/NAME.bin (32-byte 8x8 4bpp tiles) and lists the sets in
 # OUTDIR/sets.tsv. Then, if the tool VENK (default: build/venk of this
-# checkout) exists, it compresses every set as VENK16 and VENK15, expands each
-# stream again, checks that the round trip gives back the blob and prints a
-# table. The blobs are the same bytes on every run; README.md in this
+# checkout) exists, it compresses every set as VENK16 and VENK15, in the
+# default layout and with -b, expands each stream again, checks that the
+# round trip gives back the blob and prints a table of stream sizes. The blobs are the same bytes on every run; README.md in this
 # directory says where each set comes from and under which licence.
 set -euo pipefail
 export LC_ALL=C  # the order of globbed files is part of a set
@@ -74,26 +74,36 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# stream_size BLOB VARIANT: prints the stream size, or "too big"; fails on any
-# other error or when the stream does not expand back to the blob.
+# stream_size BLOB OPTION...: prints the size of the stream venk makes with
+# these options, or "too big"; fails on any other error or when the stream
+# does not expand back to the blob.
 stream_size() {
     local blob=$1 variant=$2
-    if ! "$venk" -c "$variant" "$blob" "$work/stream" 2>"$work/err"; then
+    shift
+    if ! "$venk" -c "$@" "$blob" "$work/stream" 2>"$work/err"; then
         grep -q 'too big' "$work/err" && { echo "too big"; return 0; }
         cat "$work/err" >&2
         return 1
     fi
     "$venk" -d "$variant" "$work/stream" "$work/back"
-    cmp -s "$blob" "$work/back" || { echo "round trip of $blob ($variant) differs" >&2; return 1; }
+    cmp -s "$blob" "$work/back" || { echo "round trip of $blob ($*) differs" >&2; return 1; }
     stat -c %s "$work/stream"
 }
 
-format='%-28s %6s %8s %9s %9s %8s\n'
-printf "$format" set tiles bytes VENK16 VENK15 blocks
+# The best layout (-b) is checked too when this venk has it.
+modes=("-16" "-15")
+"$venk" -h | grep -q -- '--best' && modes+=("-16 -b" "-15 -b")
+
+printf '%-28s %6s %8s' set tiles bytes
+for mode in "${modes[@]}"; do printf ' %9s' "VENK${mode:1:2}${mode:3}"; done
+printf ' %8s\n' blocks
 tail -n +2 "$out/sets.tsv" | while IFS=$'\t' read -r name _ _ tiles; do
     blob=$out/$name.bin
-    venk16=$(stream_size "$blob" -16)
-    venk15=$(stream_size "$blob" -15)
-    blocks=$(python3 "$here/distinct_blocks.py" "$blob")
-    printf "$format" "$name" "$tiles" "$(stat -c %s "$blob")" "$venk16" "$venk15" "$blocks"
+    printf '%-28s %6s %8s' "$name" "$tiles" "$(stat -c %s "$blob")"
+    for mode in "${modes[@]}"; do
+        # shellcheck disable=SC2086 # a mode is a variant and maybe -b
+        size=$(stream_size "$blob" $mode)
+        printf ' %9s' "$size"
+    done
+    printf ' %8s\n' "$(python3 "$here/distinct_blocks.py" "$blob")"
 done
