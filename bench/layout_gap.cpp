@@ -4,9 +4,10 @@
 //
 // The default length is counted without the variants' limits, so a blob
 // that is too big for VENK still gets its number.
-#include "block_links.hpp"
+#include "best_layout.hpp"
 #include "distinct_blocks.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -74,8 +75,10 @@ int main(int argc, char** argv) {
         const venk::DistinctBlocks distinct = venk::find_distinct_blocks(blocks);
         const std::size_t plain = default_size(blocks);
         const std::size_t best =
-            std::min(plain, venk::linked_size(venk::link_blocks(distinct.values, venk::LinkShape::CHAINS)));
-        const std::size_t bound = venk::linked_size(venk::link_blocks(distinct.values, venk::LinkShape::CYCLES));
+            std::min(plain, venk::linked_size(venk::shortest_links(distinct.values)));
+        // No layout is shorter than one block.
+        const std::size_t bound = std::max(
+            BLOCK_SIZE, venk::linked_size(venk::link_blocks(distinct.values, venk::LinkShape::CYCLES)));
         std::printf("| %s | %zu | %zu | %zu | %zu | %zu | %.1f %% | %.2f %% |\n",
                     std::filesystem::path(argv[i]).stem().string().c_str(), blocks.size() / venk::QUADRANTS,
                     distinct.values.size(), plain, best, bound, 100.0 - percent(best, plain),

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace venk {
 namespace {
@@ -31,13 +32,25 @@ std::vector<std::uint16_t> lowest_offsets(std::span<const std::uint8_t> dictiona
 
 }  // namespace
 
+BlockLinks shortest_links(std::span<const std::uint64_t> values) {
+    BlockLinks shortest;
+    for (const TieOrder order : {TieOrder{false, false}, TieOrder{true, false}, TieOrder{false, true},
+                                 TieOrder{true, true}}) {
+        BlockLinks links = link_blocks(values, LinkShape::CHAINS, order);
+        if (shortest.successor.empty() || linked_size(links) < linked_size(shortest)) {
+            shortest = std::move(links);
+        }
+    }
+    return shortest;
+}
+
 bool lay_out_stream(std::span<const std::uint64_t> blocks, std::size_t limit, LaidOutStream& stream) {
     const DistinctBlocks distinct = find_distinct_blocks(blocks);
     const std::size_t most_blocks = limit < BLOCK_SIZE ? 0 : (limit - BLOCK_SIZE) / ROW_SIZE + 1;
     if (distinct.values.empty() || distinct.values.size() > most_blocks) {
         return false;
     }
-    const BlockLinks links = link_blocks(distinct.values, LinkShape::CHAINS);
+    const BlockLinks links = shortest_links(distinct.values);
     if (linked_size(links) > limit) {
         return false;
     }

@@ -2,6 +2,8 @@
 // overlapping its neighbours wherever their rows allow.
 #pragma once
 
+#include "block_links.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,6 +15,10 @@ struct LaidOutStream {
     std::vector<std::uint8_t> dictionary;
     std::vector<std::uint8_t> tile_map;
 };
+
+// The CHAINS links of the distinct blocks that share the most rows: the
+// shortest of those of every tie order, the first of them on a tie.
+BlockLinks shortest_links(std::span<const std::uint64_t> values);
 
 // Lays out the blocks of a blob's tiles (block_value numbers, four per tile,
 // in tile order) and maps each to the lowest even offset that holds it.

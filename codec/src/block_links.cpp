@@ -2,6 +2,7 @@
 
 #include "sort_by_key.hpp"
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -36,9 +37,10 @@ private:
 
 class Linker {
 public:
-    Linker(std::span<const std::uint64_t> values, LinkShape shape)
+    Linker(std::span<const std::uint64_t> values, LinkShape shape, TieOrder order)
         : values_(values),
           shape_(shape),
+          order_(order),
           links_{std::vector<std::uint32_t>(values.size(), NO_BLOCK), std::vector<std::uint8_t>(values.size(), 0)},
           has_predecessor_(values.size(), false),
           other_end_(values.size()) {
@@ -60,6 +62,14 @@ public:
             if (!has_predecessor_[block]) {
                 starts.push_back(block);
             }
+        }
+        // Within a group of equal rows the sorts keep this order, which picks
+        // the pairs that are linked.
+        if (order_.ends_from_last) {
+            std::reverse(ends.begin(), ends.end());
+        }
+        if (order_.starts_from_last) {
+            std::reverse(starts.begin(), starts.end());
         }
         stable_sort_by_key(ends, last_rows, bits);
         stable_sort_by_key(starts, first_rows, bits);
@@ -109,6 +119,7 @@ private:
 
     std::span<const std::uint64_t> values_;
     LinkShape shape_;
+    TieOrder order_;
     BlockLinks links_;
     std::vector<bool> has_predecessor_;
     // For the first block of a chain, its last block, and the other way round.
@@ -125,8 +136,8 @@ void append_rows(std::vector<std::uint8_t>& bytes, std::uint64_t value, unsigned
 
 }  // namespace
 
-BlockLinks link_blocks(std::span<const std::uint64_t> values, LinkShape shape) {
-    Linker linker(values, shape);
+BlockLinks link_blocks(std::span<const std::uint64_t> values, LinkShape shape, TieOrder order) {
+    Linker linker(values, shape, order);
     for (unsigned rows = ROWS_PER_BLOCK - 1; rows >= 1; --rows) {
         linker.link_sharing(rows);
     }

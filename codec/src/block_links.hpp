@@ -30,9 +30,18 @@ enum class LinkShape : std::uint8_t {
     CYCLES,
 };
 
+// Which blocks are linked when several share the same rows: those that come
+// first in the order given, or those that come last. Each order is as good
+// a guess as the other, but on a given input one often shares a few more
+// rows, so the best layout tries them all.
+struct TieOrder {
+    bool ends_from_last = false;
+    bool starts_from_last = false;
+};
+
 // Links the blocks (given as block_value numbers) greedily, the most shared
 // rows first: for 3, 2 and then 1 rows, each block that has no successor yet
-// takes the first block, in the order given, that has no predecessor, whose
+// takes the first block, in the tie order, that has no predecessor, whose
 // first rows equal its last rows and, for CHAINS, that does not start its
 // own chain.
 //
@@ -41,7 +50,7 @@ enum class LinkShape : std::uint8_t {
 // which taking the longest overlaps first is optimal. Every layout is a
 // walk through its blocks, a chain that such an assignment can close into a
 // cycle, so the layout of the fewest bytes is at least that long.
-BlockLinks link_blocks(std::span<const std::uint64_t> values, LinkShape shape);
+BlockLinks link_blocks(std::span<const std::uint64_t> values, LinkShape shape, TieOrder order = {});
 
 // The bytes a layout of these links takes: 8 per block less 2 per shared row.
 std::size_t linked_size(const BlockLinks& links);
