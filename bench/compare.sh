@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Whole-process times of `venk -c`, the plain scan, `venk -d` and `cp` on the
-# benchmark blobs (median of repeated runs), then the peak resident memory of
+# Whole-process times of `venk -c`, `venk -c -b`, the plain scan, `venk -d`
+# and `cp` on the benchmark blobs (median of repeated runs), then the peak resident memory of
 # venk on each of them and on a 256 MiB random file.
 #
 #   bench/compare.sh            build the bench preset (Release, build-bench/) and measure
@@ -48,16 +48,21 @@ measure() {
     fi
     "$venk" -d "$stream" "$work/back.bin"
     cmp -s "$blob" "$work/back.bin" || { echo "$input did not come back unchanged" >&2; exit 1; }
+    "$venk" -c -b "$blob" "$work/best.venk"
+    "$venk" -d "$work/best.venk" "$work/back.bin"
+    cmp -s "$blob" "$work/back.bin" || { echo "$input did not come back unchanged from -b" >&2; exit 1; }
   fi
   for ((round = 0; round < rounds; round++)); do
     time_once "$input.cp" cp "$blob" "$work/copy.bin"
     time_once "$input.c" "$venk" -c "$blob" "$work/out.venk"
+    time_once "$input.b" "$venk" -c -b "$blob" "$work/out.venk"
     if $expands; then time_once "$input.d" "$venk" -d "$stream" "$work/out.bin"; fi
     if ((round < scan_rounds)); then time_once "$input.plain" "$plain" "$blob" "$work/out.venk"; fi
   done
-  local copy compress scan="–" expand="–" scan_ratio="–" expand_ratio="–" name=$input
+  local copy compress best scan="–" expand="–" scan_ratio="–" expand_ratio="–" name=$input
   copy=$(median_ms "$input.cp")
   compress=$(median_ms "$input.c")
+  best=$(median_ms "$input.b")
   if ((scan_rounds > 0)); then
     scan=$(median_ms "$input.plain")
     scan_ratio=$(ratio "$scan" "$compress")
@@ -68,13 +73,13 @@ measure() {
   else
     name="$input (too big)"
   fi
-  echo "| $name | $copy | $compress | $scan | $expand | $(ratio "$compress" "$copy") | $scan_ratio | $expand_ratio |"
+  echo "| $name | $copy | $compress | $best | $scan | $expand | $(ratio "$compress" "$copy") | $(ratio "$best" "$compress") | $scan_ratio | $expand_ratio |"
 }
 
 echo "Whole-process wall time in ms, median of $runs runs ($plain_runs for the plain scan on worst)."
 echo
-echo "| input | cp | venk -c | plain scan | venk -d | -c / cp | plain / -c | -d / cp |"
-echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+echo "| input | cp | venk -c | venk -c -b | plain scan | venk -d | -c / cp | -b / -c | plain / -c | -d / cp |"
+echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for input in worst zero straddle random; do
   "$build/bench/make-input" "$input" "$work/$input.bin"
   scan_rounds=$([[ $input == worst ]] && echo "$plain_runs" || echo "$runs")
@@ -92,7 +97,9 @@ echo "|---|---:|"
 peak() { /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1 || true; tail -n 1 "$work/rss"; }
 for input in worst zero straddle random; do
   echo "| venk -c $input | $(peak "$venk" -c "$work/$input.bin" "$work/out.venk") |"
+  echo "| venk -c -b $input | $(peak "$venk" -c -b "$work/$input.bin" "$work/out.venk") |"
 done
 echo "| venk -c random 256 MiB | $(peak "$venk" -c "$big" "$work/out.venk") |"
+echo "| venk -c -b random 256 MiB | $(peak "$venk" -c -b "$big" "$work/out.venk") |"
 echo "| venk -d worst | $(peak "$venk" -d "$work/worst.venk" "$work/out.bin") |"
 echo "| cp worst | $(peak cp "$work/worst.bin" "$work/out.bin") |"
