@@ -23,6 +23,8 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
         line.version_requested = true;
     } else if (option == "-b" || option == "--best") {
         line.best_requested = true;
+    } else if (option == "-s" || option == "--stats") {
+        line.stats_requested = true;
     } else if (option == "-c" || option == "--compress") {
         choose(line.action, ACTION_COMPRESS);
     } else if (option == "-d" || option == "--decompress") {

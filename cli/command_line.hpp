@@ -25,6 +25,7 @@ struct CommandLine {
     bool help_requested = false;
     bool version_requested = false;
     bool best_requested = false;  // also harmless with -d, as in other compressors
+    bool stats_requested = false;
     std::optional<std::string> input_name;
     std::optional<std::string> output_name;
     bool too_many_names = false;

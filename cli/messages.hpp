@@ -21,6 +21,7 @@ inline constexpr const char* HELP_FORMAT =
     "  -16 or --venk16 ...... Use VENK16 format (8192 limit)\n"
     "  -15 or --venk15 ...... Use VENK15 format (4096 limit)\n"
     "  -b or --best ......... Compress to the smallest stream (slower)\n"
+    "  -s or --stats ........ Print the sizes of the stream and its limit\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -38,6 +39,7 @@ inline constexpr std::string_view OUTPUT_NAME_MISSING = "Error: output filename 
 inline constexpr std::string_view TOO_MANY_NAMES = "Error: too many filenames specified\n";
 inline constexpr std::string_view TOO_MANY_FORMATS = "Error: too many formats specified\n";
 inline constexpr std::string_view SAME_FILE = "Error: input and output are the same file\n";
+inline constexpr std::string_view CANT_WRITE_STANDARD_OUTPUT = "Error: can't write to standard output\n";
 
 // The text put into RESULT_FORMAT for a codec result.
 constexpr const char* result_message(ResultCode result) {

@@ -4,6 +4,7 @@
 #include "file_streams.hpp"
 #include "messages.hpp"
 #include "platform.hpp"
+#include "stats_line.hpp"
 
 #include <cstdio>
 #include <string_view>
@@ -40,16 +41,28 @@ bool report_usage_errors(CommandLine& line) {
     return line.error_seen;
 }
 
-ResultCode run_codec(Action action, FormatVariant variant, CompressionLevel level, std::FILE* input,
-                     std::FILE* output) {
+// What a run with two file names does, as the options decided it.
+struct Request {
+    Action action;
+    FormatVariant variant;
+    CompressionLevel level;
+    bool print_stats;
+};
+
+ResultCode run_codec(const Request& request, std::FILE* input, std::FILE* output, StreamStats& stats) {
     FileInputStream input_stream(input);
     FileOutputStream output_stream(output);
-    return action == ACTION_DECOMPRESS ? decompress_tiles(input_stream, output_stream, variant)
-                                       : compress_tiles_at_level(input_stream, output_stream, variant, level);
+    return request.action == ACTION_DECOMPRESS
+               ? decompress_tiles_with_stats(input_stream, output_stream, request.variant, &stats)
+               : compress_tiles_at_level(input_stream, output_stream, request.variant, request.level, &stats);
 }
 
-int process_files(Action action, FormatVariant variant, CompressionLevel level, const std::string& input_name,
-                  const std::string& output_name) {
+// Writes the whole text to standard output; false if any of it was lost.
+bool print_to_standard_output(std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+}
+
+int process_files(const Request& request, const std::string& input_name, const std::string& output_name) {
     // A name that cannot become a path is treated as one that cannot be opened.
     const std::optional<std::filesystem::path> input_path = path_from_utf8(input_name);
     const std::optional<std::filesystem::path> output_path = path_from_utf8(output_name);
@@ -74,7 +87,8 @@ int process_files(Action action, FormatVariant variant, CompressionLevel level, 
     // FIFO that merely received the output would break other programs.
     const bool delete_on_failure = names_regular_file(*output_path);
 
-    ResultCode result = run_codec(action, variant, level, input, output);
+    StreamStats stats;
+    ResultCode result = run_codec(request, input, output, stats);
     // Buffered bytes reach the file only now; losing them is a write error.
     if (result == RESULT_OK && std::fflush(output) != 0) {
         result = RESULT_WRITE_ERROR;
@@ -84,9 +98,15 @@ int process_files(Action action, FormatVariant variant, CompressionLevel level, 
     }
     std::fclose(input);
     if (result == RESULT_OK) {
-        return 0;
+        if (!request.print_stats ||
+            print_to_standard_output(stats_line(request.action, input_name, output_name, stats))) {
+            return 0;
+        }
+        // The figures were asked for and lost: the run failed like any other.
+        print(stderr, CANT_WRITE_STANDARD_OUTPUT);
+    } else {
+        std::fprintf(stderr, RESULT_FORMAT, result_message(result));
     }
-    std::fprintf(stderr, RESULT_FORMAT, result_message(result));
     if (delete_on_failure) {
         std::error_code ignored;
         std::filesystem::remove(*output_path, ignored);
@@ -110,10 +130,13 @@ int run_command_line(int count, const char* const* arguments) {
         std::printf(HELP_FORMAT, program, program);
         return 0;
     }
-    const auto action = line.action == CHOICE_NONE ? ACTION_COMPRESS : static_cast<Action>(line.action);
-    const auto variant = line.variant == CHOICE_NONE ? FORMAT_VENK16 : static_cast<FormatVariant>(line.variant);
-    const CompressionLevel level = line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT;
-    return process_files(action, variant, level, *line.input_name, *line.output_name);
+    const Request request{
+        line.action == CHOICE_NONE ? ACTION_COMPRESS : static_cast<Action>(line.action),
+        line.variant == CHOICE_NONE ? FORMAT_VENK16 : static_cast<FormatVariant>(line.variant),
+        line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT,
+        line.stats_requested,
+    };
+    return process_files(request, *line.input_name, *line.output_name);
 }
 
 }  // namespace venk::cli

@@ -32,6 +32,7 @@ const std::string HELP =
     "  -16 or --venk16 ...... Use VENK16 format (8192 limit)\n"
     "  -15 or --venk15 ...... Use VENK15 format (4096 limit)\n"
     "  -b or --best ......... Compress to the smallest stream (slower)\n"
+    "  -s or --stats ........ Print the sizes of the stream and its limit\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -57,13 +58,15 @@ std::vector<std::string> tool_wrapper() {
 
 class CommandLine : public testing::Test {
 protected:
-    // The working directory holds tile.bin (one zero tile), odd.bin (33
-    // bytes) and old.venk (an output left by an earlier run).
+    // The working directory holds tile.bin (one zero tile), tile.venk (its
+    // stream), odd.bin (33 bytes) and old.venk (an output left by an earlier
+    // run).
     void SetUp() override {
         fs::create_directory(work());
         write_file(work() / "tile.bin", ZERO_TILE);
         write_file(work() / "odd.bin", std::string(33, '\x01'));
         write_file(work() / "old.venk", "earlier contents");
+        write_file(work() / "tile.venk", ZERO_TILE_STREAM);
     }
 
     ProcessResult run(std::vector<std::string> arguments, std::optional<unsigned> user = std::nullopt) {
@@ -131,6 +134,7 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         std::string err;
         std::string output_name;
         std::string output;  // empty: the output must not exist afterwards
+        std::string out = "";
     } cases[] = {
         {{"tile.bin", "new.venk"}, "", "new.venk", ZERO_TILE_STREAM},
         {{"-15", "tile.bin", "old.venk"}, "", "old.venk", ZERO_TILE_STREAM},
@@ -139,13 +143,19 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         {{"odd.bin", "old.venk"}, "Error: input file size isn't a multiple of 32 bytes\n", "old.venk", ""},
         {{"tile.bin", "old.venk", "-d"}, "Error: input file isn't valid VENK\n", "old.venk", ""},
         {{"-c", ".", "new.venk"}, "Error: can't read from input file\n", "new.venk", ""},
+        {{"-s", "tile.bin", "new.venk"}, "", "new.venk", ZERO_TILE_STREAM,
+         "tile.bin -> new.venk: 1 tiles, 1 distinct blocks, dictionary 8 of 65535 bytes (0.0%), "
+         "stream 20 bytes (62.5% of 32)\n"},
+        {{"--stats", "-d", "-s", "-15", "tile.venk", "new.bin"}, "", "new.bin", ZERO_TILE,
+         "tile.venk -> new.bin: 1 tiles, dictionary 8 bytes, stream 20 bytes, blob 32 bytes\n"},
+        {{"-s", "odd.bin", "new.venk"}, "Error: input file size isn't a multiple of 32 bytes\n", "new.venk", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.back());
         write_file(work() / "old.venk", "earlier contents");
         const ProcessResult result = run(c.arguments);
         EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
-        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.out, c.out);
         EXPECT_EQ(result.err, c.err);
         EXPECT_EQ(fs::exists(work() / c.output_name), !c.output.empty());
         if (!c.output.empty()) {

@@ -3,6 +3,7 @@
 #include "distinct_blocks.hpp"
 #include "format.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
@@ -51,14 +52,10 @@ public:
         return RESULT_OK;
     }
 
-    ResultCode write_stream(OutputStream& output) const {
-        return write_venk_stream(output, tile_count_, dictionary_.bytes(),
-                                 {tile_map_.get(), tile_count_ * MAP_ENTRY_SIZE});
-    }
-
+    std::span<const std::uint8_t> dictionary() const { return dictionary_.bytes(); }
+    std::span<const std::uint8_t> tile_map() const { return {tile_map_.get(), tile_count_ * MAP_ENTRY_SIZE}; }
     std::size_t tile_count() const { return tile_count_; }
     bool fits() const { return !too_big_; }
-    std::size_t dictionary_size() const { return dictionary_.size(); }
 
 private:
     BlockSearch search_;
@@ -94,22 +91,35 @@ private:
     std::vector<std::uint64_t> blocks_;
 };
 
-// The stream of the best layout, or the default one when that is no larger:
-// the default stays what it is wherever the layout gains nothing.
-ResultCode write_smallest_stream(const TileCompressor& compressor, const BlockCollector& collector,
-                                 FormatVariant variant, OutputStream& output) {
-    if (compressor.tile_count() <= MAX_TILES) {
-        LaidOutStream best;
-        if (lay_out_stream(collector.blocks(), max_dictionary_size(variant), best) &&
-            (!compressor.fits() || best.dictionary.size() < compressor.dictionary_size())) {
-            return write_venk_stream(output, compressor.tile_count(), best.dictionary, best.tile_map);
+// Lays out the collected blocks; true if that fits the variant and beats the
+// default layout, which otherwise stays what it is.
+bool lay_out_smaller(const TileCompressor& compressor, const BlockCollector& collector, FormatVariant variant,
+                     LaidOutStream& best) {
+    return compressor.tile_count() <= MAX_TILES &&
+           lay_out_stream(collector.blocks(), max_dictionary_size(variant), best) &&
+           (!compressor.fits() || best.dictionary.size() < compressor.dictionary().size());
+}
+
+// The number of distinct blocks that a tile map names. Not that of distinct
+// offsets: in the default layout a block can also turn up at a lower offset,
+// straddling the block before it, right after it was stored, and later
+// tiles then name it there.
+std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> tile_map) {
+    std::vector<bool> named(dictionary.size(), false);
+    std::vector<std::uint64_t> blocks;
+    for (std::size_t at = 0; at < tile_map.size(); at += 2) {
+        const std::uint16_t offset = load_be16(&tile_map[at]);
+        if (!named[offset]) {
+            named[offset] = true;
+            blocks.push_back(block_value(&dictionary[offset]));
         }
     }
-    return compressor.fits() ? compressor.write_stream(output) : RESULT_TOO_BIG;
+    std::ranges::sort(blocks);
+    return static_cast<std::size_t>(std::ranges::unique(blocks).begin() - blocks.begin());
 }
 
 ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                        CompressionLevel level) {
+                        CompressionLevel level, StreamStats* stats) {
     TileCompressor compressor(search, variant);
     BlockCollector collector(level != LEVEL_DEFAULT);
     std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
@@ -136,30 +146,39 @@ ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& ou
     if (compressor.tile_count() == 0) {
         return RESULT_NO_TILES;
     }
-    if (level != LEVEL_DEFAULT) {
-        return write_smallest_stream(compressor, collector, variant, output);
+    LaidOutStream best;
+    const bool use_best = level != LEVEL_DEFAULT && lay_out_smaller(compressor, collector, variant, best);
+    if (!use_best && !compressor.fits()) {
+        return RESULT_TOO_BIG;
     }
-    return compressor.fits() ? compressor.write_stream(output) : RESULT_TOO_BIG;
+    const std::span<const std::uint8_t> dictionary = use_best ? best.dictionary : compressor.dictionary();
+    const std::span<const std::uint8_t> tile_map = use_best ? best.tile_map : compressor.tile_map();
+    const ResultCode result = write_venk_stream(output, compressor.tile_count(), dictionary, tile_map);
+    if (result == RESULT_OK && stats != nullptr) {
+        *stats = stream_stats(compressor.tile_count(), dictionary.size(), variant);
+        stats->distinct_blocks = count_distinct_blocks(dictionary, tile_map);
+    }
+    return result;
 }
 
 }  // namespace
 
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                               CompressionLevel level) {
+                               CompressionLevel level, StreamStats* stats) {
     try {
-        return compress_all(search, input, output, variant, level);
+        return compress_all(search, input, output, variant, level, stats);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
 }
 
 ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
-    return compress_tiles_with(find_or_append_block, input, output, variant, LEVEL_DEFAULT);
+    return compress_tiles_with(find_or_append_block, input, output, variant);
 }
 
 ResultCode compress_tiles_at_level(InputStream& input, OutputStream& output, FormatVariant variant,
-                                   CompressionLevel level) {
-    return compress_tiles_with(find_or_append_block, input, output, variant, level);
+                                   CompressionLevel level, StreamStats* stats) {
+    return compress_tiles_with(find_or_append_block, input, output, variant, level, stats);
 }
 
 }  // namespace venk

@@ -10,6 +10,6 @@ namespace venk {
 using BlockSearch = ResultCode (*)(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                               CompressionLevel level = LEVEL_DEFAULT);
+                               CompressionLevel level = LEVEL_DEFAULT, StreamStats* stats = nullptr);
 
 }  // namespace venk

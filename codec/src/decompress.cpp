@@ -48,7 +48,7 @@ ResultCode read_dictionary(InputStream& input, FormatVariant variant, std::vecto
     return RESULT_OK;
 }
 
-ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVariant variant) {
+ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVariant variant, StreamStats* stats) {
     std::vector<std::uint8_t> dictionary;
     const ResultCode result = read_dictionary(input, variant, dictionary);
     if (result != RESULT_OK) {
@@ -56,6 +56,7 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
     }
     std::vector<std::uint8_t> entries(BATCH_ENTRIES * MAP_ENTRY_SIZE);
     std::vector<std::uint8_t> tiles(BATCH_ENTRIES * TILE_SIZE);
+    std::size_t tiles_written = 0;
     for (;;) {
         const std::size_t got = input.read(entries);
         const std::size_t whole_entries = got / MAP_ENTRY_SIZE;
@@ -68,6 +69,7 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
         if (!decoded_tiles.empty() && output.write(decoded_tiles) != decoded_tiles.size()) {
             return RESULT_WRITE_ERROR;
         }
+        tiles_written += decoded;
         if (decoded < whole_entries) {
             return RESULT_INVALID_STREAM;
         }
@@ -77,6 +79,9 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
         // The input ended or failed: normal only at an entry boundary at the
         // end of the input.
         if (got % MAP_ENTRY_SIZE == 0 && input.at_end()) {
+            if (stats != nullptr) {
+                *stats = stream_stats(tiles_written, dictionary.size(), variant);
+            }
             return RESULT_OK;
         }
         return short_read_result(input, RESULT_INVALID_STREAM);
@@ -85,12 +90,17 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
 
 }  // namespace
 
-ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
+ResultCode decompress_tiles_with_stats(InputStream& input, OutputStream& output, FormatVariant variant,
+                                       StreamStats* stats) {
     try {
-        return decompress_all(input, output, variant);
+        return decompress_all(input, output, variant, stats);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
+    return decompress_tiles_with_stats(input, output, variant, nullptr);
 }
 
 }  // namespace venk

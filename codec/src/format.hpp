@@ -71,6 +71,18 @@ ResultCode read_be16(InputStream& input, std::uint16_t& value);
 // Writes one big-endian word in a single 2-byte write.
 ResultCode write_be16(OutputStream& output, std::uint16_t value);
 
+// The figures of a stream of `tiles` map entries after a dictionary of
+// `dictionary_size` bytes; the number of distinct blocks is left to the caller.
+inline StreamStats stream_stats(std::size_t tiles, std::size_t dictionary_size, FormatVariant variant) {
+    StreamStats stats;
+    stats.tiles = tiles;
+    stats.dictionary_size = dictionary_size;
+    stats.dictionary_limit = max_dictionary_size(variant);
+    stats.stream_size = 4 + dictionary_size + tiles * MAP_ENTRY_SIZE;
+    stats.blob_size = tiles * TILE_SIZE;
+    return stats;
+}
+
 // Writes a whole stream: the header, the dictionary and the tile map.
 ResultCode write_venk_stream(OutputStream& output, std::size_t tile_count, std::span<const std::uint8_t> dictionary,
                              std::span<const std::uint8_t> tile_map);

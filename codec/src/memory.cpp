@@ -30,9 +30,9 @@ ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant var
 }
 
 ResultCode compress_memory_at_level(std::span<const std::uint8_t> blob, FormatVariant variant,
-                                    std::vector<std::uint8_t>& stream, CompressionLevel level) {
-    const auto compress_at_level = [level](InputStream& input, OutputStream& output, FormatVariant chosen) {
-        return compress_tiles_at_level(input, output, chosen, level);
+                                    std::vector<std::uint8_t>& stream, CompressionLevel level, StreamStats* stats) {
+    const auto compress_at_level = [level, stats](InputStream& input, OutputStream& output, FormatVariant chosen) {
+        return compress_tiles_at_level(input, output, chosen, level, stats);
     };
     return run_in_memory(compress_at_level, blob, variant, stream);
 }

@@ -56,6 +56,16 @@ enum CompressionLevel : std::uint8_t {
     LEVEL_BEST = 1,
 };
 
+// The figures of one stream, for a caller to report (as `venk -s` does).
+struct StreamStats {
+    std::size_t tiles = 0;            // tiles in the blob, entries in the tile map
+    std::size_t distinct_blocks = 0;  // different quadrant blocks (compression only; 0 otherwise)
+    std::size_t dictionary_size = 0;  // D, in bytes
+    std::size_t dictionary_limit = 0; // the largest D the variant lets the compressor write
+    std::size_t stream_size = 0;      // bytes of the whole stream: 4 + D + 8 per tile
+    std::size_t blob_size = 0;        // bytes of the blob: 32 per tile
+};
+
 // A source of bytes for the codec, implemented by callers with their own I/O.
 // The codec calls it from the calling thread only, during one call.
 class VENK_API InputStream {
@@ -118,9 +128,10 @@ VENK_API ResultCode compress_tiles(InputStream& input, OutputStream& output, For
 // - working memory stays below 16 MiB on any input, and the time grows with
 //   the input's length, whatever its contents.
 // Any other level value is taken as LEVEL_BEST. The results and the
-// guarantee about partial output are those of compress_tiles.
+// guarantee about partial output are those of compress_tiles. With `stats`,
+// the stream's figures are stored there on RESULT_OK.
 VENK_API ResultCode compress_tiles_at_level(InputStream& input, OutputStream& output, FormatVariant variant,
-                                            CompressionLevel level);
+                                            CompressionLevel level, StreamStats* stats = nullptr);
 
 // Expands one VENK stream read from `input` to its end into tiles written to
 // `output`. Safe on any input, including hostile or random bytes: every
@@ -140,6 +151,12 @@ VENK_API ResultCode compress_tiles_at_level(InputStream& input, OutputStream& ou
 // bytes that are not VENK may still decode into garbage.
 VENK_API ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant);
 
+// decompress_tiles that also stores the stream's figures in `stats` on
+// RESULT_OK (its distinct_blocks stays 0: a stream from another encoder may
+// hold a block twice).
+VENK_API ResultCode decompress_tiles_with_stats(InputStream& input, OutputStream& output, FormatVariant variant,
+                                                StreamStats* stats);
+
 // In-memory forms of the calls above, with the same results and the same
 // output, byte for byte, as the tool gives for a file with these bytes. The
 // output vector's old contents are replaced; on failure it is left empty. It
@@ -147,7 +164,8 @@ VENK_API ResultCode decompress_tiles(InputStream& input, OutputStream& output, F
 VENK_API ResultCode compress_memory(std::span<const std::uint8_t> blob, FormatVariant variant,
                                     std::vector<std::uint8_t>& stream);
 VENK_API ResultCode compress_memory_at_level(std::span<const std::uint8_t> blob, FormatVariant variant,
-                                             std::vector<std::uint8_t>& stream, CompressionLevel level);
+                                             std::vector<std::uint8_t>& stream, CompressionLevel level,
+                                             StreamStats* stats = nullptr);
 VENK_API ResultCode decompress_memory(std::span<const std::uint8_t> stream, FormatVariant variant,
                                       std::vector<std::uint8_t>& blob);
 

@@ -1,0 +1,34 @@
+#include "stats_line.hpp"
+
+#include <string>
+
+namespace venk::cli {
+namespace {
+
+// "part" as a percentage of "whole" with one decimal, computed in integers
+// so that every platform prints the same digits.
+std::string percent(std::size_t part, std::size_t whole) {
+    const std::size_t tenths = (part * 1000 + whole / 2) / whole;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
+}
+
+}  // namespace
+
+std::string stats_line(Action action, const std::string& input_name,
+                       const std::string& output_name, const StreamStats& stats) {
+    const auto count = [](std::size_t value) { return std::to_string(value); };
+    std::string line = input_name + " -> " + output_name + ": " + count(stats.tiles) + " tiles, ";
+    if (action == ACTION_DECOMPRESS) {
+        line += "dictionary " + count(stats.dictionary_size) + " bytes, stream " + count(stats.stream_size) +
+                " bytes, blob " + count(stats.blob_size) + " bytes";
+    } else {
+        const std::size_t limit = stats.dictionary_limit;
+        line += count(stats.distinct_blocks) + " distinct blocks, dictionary " + count(stats.dictionary_size) +
+                " of " + count(limit) + " bytes (" + percent(stats.dictionary_size, limit) + "), stream " +
+                count(stats.stream_size) + " bytes (" + percent(stats.stream_size, stats.blob_size) + " of " +
+                count(stats.blob_size) + ")";
+    }
+    return line + "\n";
+}
+
+}  // namespace venk::cli

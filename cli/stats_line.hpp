@@ -1,0 +1,20 @@
+// The one line that -s prints after a successful run.
+#pragma once
+
+#include "command_line.hpp"
+
+#include <venk/venk.hpp>
+
+#include <string>
+
+namespace venk::cli {
+
+// For compression, for example
+//   tiles.bin -> tiles.venk: 561 tiles, 365 distinct blocks, dictionary 1824 of 65535 bytes (2.8%), stream 6316 bytes (35.2% of 17952)
+// and for decompression
+//   tiles.venk -> tiles.bin: 561 tiles, dictionary 1824 bytes, stream 6316 bytes, blob 17952 bytes
+// ending with a line feed. Percentages are rounded to one decimal, half up.
+std::string stats_line(Action action, const std::string& input_name,
+                       const std::string& output_name, const StreamStats& stats);
+
+}  // namespace venk::cli
