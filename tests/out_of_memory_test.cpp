@@ -81,6 +81,11 @@ TEST(OutOfMemory, EveryAllocationOfBothDirections) {
     } cases[] = {
         {"compress one tile", compress_memory, Bytes(32, 0)},
         {"compress many tiles", compress_memory, many_tiles},
+        {"compress many tiles, best layout",
+         [](std::span<const std::uint8_t> blob, FormatVariant variant, Bytes& stream) {
+             return compress_memory_at_level(blob, variant, stream, LEVEL_BEST);
+         },
+         random_blob(1, 600, 8)},
         {"decompress one tile", decompress_memory, straddle_stream},
         {"decompress many tiles", decompress_memory, many_tiles_stream},
     };
