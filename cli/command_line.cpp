@@ -9,8 +9,9 @@ namespace venk::cli {
 namespace {
 
 // The first choice sticks; any second one, even the same, is a conflict.
-void choose(std::uint8_t& choice, std::uint8_t value) {
-    choice = choice == CHOICE_NONE ? value : CHOICE_CONFLICT;
+template <typename Choice>
+void choose(Choice& choice, Choice value) {
+    choice = choice == Choice::NONE ? value : Choice::CONFLICT;
 }
 
 // Applies one option; false if the argument is no known option.
@@ -26,13 +27,13 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
     } else if (option == "-s" || option == "--stats") {
         line.stats_requested = true;
     } else if (option == "-c" || option == "--compress") {
-        choose(line.action, ACTION_COMPRESS);
+        choose(line.action, ActionChoice::COMPRESS);
     } else if (option == "-d" || option == "--decompress") {
-        choose(line.action, ACTION_DECOMPRESS);
+        choose(line.action, ActionChoice::DECOMPRESS);
     } else if (option == "-16" || option == "--venk16") {
-        choose(line.variant, FORMAT_VENK16);
+        choose(line.variant, VariantChoice::VENK16);
     } else if (option == "-15" || option == "--venk15") {
-        choose(line.variant, FORMAT_VENK15);
+        choose(line.variant, VariantChoice::VENK15);
     } else {
         return false;
     }

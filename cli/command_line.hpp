@@ -14,14 +14,14 @@ enum Action : std::uint8_t {
     ACTION_DECOMPRESS = 2,
 };
 
-// While parsing, an action or a variant is unset (0), chosen, or in conflict
-// because it was given more than once (3).
-inline constexpr std::uint8_t CHOICE_NONE = 0;
-inline constexpr std::uint8_t CHOICE_CONFLICT = 3;
+// While parsing, an action or a variant is unset, chosen, or in conflict
+// because it was given more than once, even the same one twice.
+enum class ActionChoice : std::uint8_t { NONE, COMPRESS, DECOMPRESS, CONFLICT };
+enum class VariantChoice : std::uint8_t { NONE, VENK16, VENK15, CONFLICT };
 
 struct CommandLine {
-    std::uint8_t action = CHOICE_NONE;
-    std::uint8_t variant = CHOICE_NONE;
+    ActionChoice action = ActionChoice::NONE;
+    VariantChoice variant = VariantChoice::NONE;
     bool help_requested = false;
     bool version_requested = false;
     bool best_requested = false;  // also harmless with -d, as in other compressors

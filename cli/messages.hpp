@@ -1,8 +1,8 @@
-// Every text the tool prints, in one place. Each error line starts with
-// "Error: " and ends with a line feed; %s marks where a name is inserted.
+// Every text the tool prints, in one place; the texts of codec results come
+// from the library (venk::result_message), which shares them with programs
+// that embed it. Each error line starts with "Error: " and ends with a line
+// feed; %s marks where a name is inserted.
 #pragma once
-
-#include <venk/venk.hpp>
 
 #include <string_view>
 
@@ -31,6 +31,7 @@ inline constexpr const char* HELP_FORMAT =
 inline constexpr const char* UNKNOWN_OPTION_FORMAT = "Error: unknown option \"%s\"\n";
 inline constexpr const char* CANT_OPEN_INPUT_FORMAT = "Error: can't open input file \"%s\"\n";
 inline constexpr const char* CANT_OPEN_OUTPUT_FORMAT = "Error: can't open output file \"%s\"\n";
+// Filled with venk::result_message, the library's text for a codec result.
 inline constexpr const char* RESULT_FORMAT = "Error: %s\n";
 
 inline constexpr std::string_view TOO_MANY_ACTIONS = "Error: can't specify more than one action\n";
@@ -40,19 +41,5 @@ inline constexpr std::string_view TOO_MANY_NAMES = "Error: too many filenames sp
 inline constexpr std::string_view TOO_MANY_FORMATS = "Error: too many formats specified\n";
 inline constexpr std::string_view SAME_FILE = "Error: input and output are the same file\n";
 inline constexpr std::string_view CANT_WRITE_STANDARD_OUTPUT = "Error: can't write to standard output\n";
-
-// The text put into RESULT_FORMAT for a codec result.
-constexpr const char* result_message(ResultCode result) {
-    switch (result) {
-    case RESULT_READ_ERROR: return "can't read from input file";
-    case RESULT_WRITE_ERROR: return "can't write to output file";
-    case RESULT_BAD_INPUT_SIZE: return "input file size isn't a multiple of 32 bytes";
-    case RESULT_NO_TILES: return "input file needs to have at least one tile";
-    case RESULT_TOO_BIG: return "output file is too big for VENK";
-    case RESULT_INVALID_STREAM: return "input file isn't valid VENK";
-    case RESULT_OUT_OF_MEMORY: return "ran out of memory";
-    default: return "unknown error";
-    }
-}
 
 }  // namespace venk::cli

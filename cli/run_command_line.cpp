@@ -18,7 +18,7 @@ void print(std::FILE* stream, std::string_view text) {
 
 // Reports every usage problem in its fixed order; true if the run must stop.
 bool report_usage_errors(CommandLine& line) {
-    if (line.action == CHOICE_CONFLICT) {
+    if (line.action == ActionChoice::CONFLICT) {
         print(stderr, TOO_MANY_ACTIONS);
         line.error_seen = true;
     } else if (!line.help_requested && !line.version_requested) {
@@ -34,7 +34,7 @@ bool report_usage_errors(CommandLine& line) {
             line.error_seen = true;
         }
     }
-    if (line.variant == CHOICE_CONFLICT) {
+    if (line.variant == VariantChoice::CONFLICT) {
         print(stderr, TOO_MANY_FORMATS);
         return true;
     }
@@ -105,7 +105,7 @@ int process_files(const Request& request, const std::string& input_name, const s
         // The figures were asked for and lost: the run failed like any other.
         print(stderr, CANT_WRITE_STANDARD_OUTPUT);
     } else {
-        std::fprintf(stderr, RESULT_FORMAT, result_message(result));
+        std::fprintf(stderr, RESULT_FORMAT, venk::result_message(result));
     }
     if (delete_on_failure) {
         std::error_code ignored;
@@ -130,9 +130,10 @@ int run_command_line(int count, const char* const* arguments) {
         std::printf(HELP_FORMAT, program, program);
         return 0;
     }
+    // Compression and VENK16 unless the other was chosen.
     const Request request{
-        line.action == CHOICE_NONE ? ACTION_COMPRESS : static_cast<Action>(line.action),
-        line.variant == CHOICE_NONE ? FORMAT_VENK16 : static_cast<FormatVariant>(line.variant),
+        line.action == ActionChoice::DECOMPRESS ? ACTION_DECOMPRESS : ACTION_COMPRESS,
+        line.variant == VariantChoice::VENK15 ? FORMAT_VENK15 : FORMAT_VENK16,
         line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT,
         line.stats_requested,
     };

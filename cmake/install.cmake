@@ -1,5 +1,6 @@
 # What `cmake --install` puts in place: the tool, the library and its headers,
-# the CMake package for find_package(venk), venk.pc and the manual page.
+# the CMake package for find_package(venk), venk.pc, the manual page and the
+# licence.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -47,3 +48,4 @@ install(CODE "configure_file([[${PROJECT_BINARY_DIR}/venk.pc.template]] [[${PROJ
 install(FILES ${PROJECT_BINARY_DIR}/venk.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 install(FILES man/venk.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -33,6 +33,13 @@ enum ResultCode : std::uint8_t {
     RESULT_OUT_OF_MEMORY = 7,   // a working buffer could not be allocated
 };
 
+// The tool's own text for a failure, such as "input file isn't valid VENK"
+// for RESULT_INVALID_STREAM: one line without a final full stop or line feed,
+// which the tool prints after "Error: ". RESULT_OK, which is no failure, and
+// any value not listed above give "unknown error". The text is static and
+// never freed.
+VENK_API const char* result_message(ResultCode result);
+
 // The two variants share one layout and differ only in the largest
 // dictionary: VENK15 up to 32767 bytes (4095 whole blocks), VENK16 up to
 // 65535 bytes (8191 whole blocks). Any other value is treated as VENK15, the

@@ -1,0 +1,51 @@
+# Release packages, made by CPack (the release presets). On Linux: a Debian
+# package of everything `cmake --install` puts in place, with the copyright
+# file Debian requires. On Windows (the mingw build): a zip of venk.exe with
+# README.md and LICENSE, for users who want only the tool.
+set(CPACK_PACKAGE_NAME venk)
+set(CPACK_PACKAGE_VENDOR "The venk developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "venk compresses retro-console tile graphics (headerless files of 32-byte\n"
+  "8x8 4bpp tiles) into the VENK dictionary format and expands them back.\n"
+  "The package holds the command-line tool, its manual page and the C++20\n"
+  "codec library with its headers, CMake package and pkg-config file.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+
+if(WIN32)
+  # Everything at the top of the archive's one directory, next to venk.exe.
+  install(TARGETS venk_tool RUNTIME DESTINATION . COMPONENT windows_zip EXCLUDE_FROM_ALL)
+  install(FILES README.md LICENSE DESTINATION . COMPONENT windows_zip EXCLUDE_FROM_ALL)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};venk;windows_zip;/")
+else()
+  # Debian's copyright file carries the licence's terms (from LICENSE, after
+  # its title and copyright line), each line indented by one space and each
+  # empty line written as a full stop.
+  file(READ LICENSE license)
+  string(FIND "${license}" "Permission is hereby granted" terms_start)
+  string(SUBSTRING "${license}" ${terms_start} -1 terms)
+  string(STRIP "${terms}" terms)
+  string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+  string(REPLACE "\n" "\n " VENK_DEBIAN_LICENSE_TEXT " ${terms}")
+  configure_file(cmake/debian/copyright.in ${PROJECT_BINARY_DIR}/debian/copyright @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR}
+    COMPONENT debian EXCLUDE_FROM_ALL)
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The venk developers")
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  # The package's dependencies are those of its programs, found by
+  # dpkg-shlibdeps (from dpkg-dev).
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Everything a plain install puts in place, and the copyright file.
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};venk;ALL;/;${PROJECT_BINARY_DIR};venk;debian;/")
+  # Installed with the prefix the build was configured with, so that venk.pc
+  # and the library's paths name it rather than CPack's staging directory.
+  set(CPACK_SET_DESTDIR ON)
+endif()
+
+include(CPack)
