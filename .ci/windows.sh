@@ -3,12 +3,13 @@
 # with mingw-w64, runs the tests under Wine, then runs the same command lines
 # with venk.exe and with the native tool in two identical directories and
 # requires the same exit status, the same printed bytes and the same files,
-# also under a file name with non-ASCII characters.
+# also under a file name with non-ASCII characters. Last, it packs the
+# release zip from the same build and checks what it holds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 wine)
+packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 wine unzip)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -91,5 +92,18 @@ compare "$name-manquant.bin" "$name.out"
 compare "$name.bin" "./$name.bin"
 compare odd.bin "$name.venk16"
 compare -x --venk15 -16
+
+echo "== release zip: venk.exe, README.md and LICENSE"
+cpack --preset release-windows
+zip=build-mingw/venk-1.2.0-win64.zip
+unzip -l "$zip"
+listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
+expected=$(printf '%s\n' venk-1.2.0-win64/LICENSE venk-1.2.0-win64/README.md venk-1.2.0-win64/venk.exe)
+[[ $listed == "$expected" ]] || { echo "the zip holds other files than $expected" >&2; exit 1; }
+for file in venk.exe README.md LICENSE; do
+  source=build-mingw/venk.exe
+  [[ $file != venk.exe ]] && source=$file
+  unzip -p "$zip" "venk-1.2.0-win64/$file" | cmp - "$source"
+done
 
 echo "== Windows checks done in $((SECONDS - started)) s"

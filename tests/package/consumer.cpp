@@ -81,6 +81,8 @@ int main() {
     check(venk::decompress_memory(Bytes{0, 1, 0}, venk::FORMAT_VENK16, back) == venk::RESULT_INVALID_STREAM,
           "a stream cut inside its header was not refused");
     check(back.empty(), "a failed call left bytes in its output");
+    check(std::strcmp(venk::result_message(venk::RESULT_INVALID_STREAM), "input file isn't valid VENK") == 0,
+          "result_message does not give the tool's text");
 
     ByteSource source(blob);
     ByteSink sink;

@@ -1,0 +1,44 @@
+# shellcheck shell=bash
+# Shell functions shared by the package tests (run.sh, deb.sh,
+# install_recipe.sh), which source this file. They expect $work to name a
+# scratch directory.
+
+consumer_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+warnings=(-Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow -Werror)
+
+fail() {
+  echo "package test: $*" >&2
+  exit 1
+}
+
+# Configures, builds and runs the consumer project with the given extra options.
+run_cmake_consumer() {
+  local build=$1
+  shift
+  cmake -S "$consumer_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >"$build.log" ||
+    { cat "$build.log"; fail "the consumer project did not configure"; }
+  cmake --build "$build" -j 2
+  "$build/consumer"
+}
+
+# Compiles and runs the consumer with the flags pkg-config gives for venk;
+# PKG_CONFIG_PATH and LD_LIBRARY_PATH are taken from the caller.
+run_pkg_config_consumer() {
+  local program=$1
+  # shellcheck disable=SC2046 # the flags are meant to split into words
+  "${CXX:-c++}" -std=c++20 "${warnings[@]}" "$consumer_dir/consumer.cpp" -o "$program" \
+    $(pkg-config --cflags --libs venk)
+  "$program"
+}
+
+# Checks that everything an install puts in place is there under the prefix,
+# with the library directory and library file named, and that the tool runs.
+check_installed_files() {
+  local prefix=$1 libdir=$2 library=$3
+  for file in bin/venk include/venk/venk.hpp include/venk/export.hpp "$libdir/$library" \
+    "$libdir/cmake/venk/venkConfig.cmake" "$libdir/cmake/venk/venkConfigVersion.cmake" \
+    "$libdir/pkgconfig/venk.pc" share/man/man1/venk.1 share/doc/venk/LICENSE; do
+    [[ -e "$prefix/$file" ]] || fail "$file is not installed"
+  done
+  [[ "$("$prefix/bin/venk" -v)" == 1.2 ]] || fail "the installed tool does not run"
+}
