@@ -15,7 +15,7 @@ source "$source_dir/tests/package/checks.sh"
 check_exported_symbols() {
   local library=$1 leaked
   leaked=$(nm -DC --defined-only "$library" | grep 'venk::' |
-    grep -vE 'venk::((de)?compress_(tiles|memory)(_at_level|_with_stats)?\(|result_message\(|(Input|Output)Stream)' || true)
+    grep -vE 'venk::((de)?compress_(tiles|memory)(_at_level|_with_stats)?\(|result_message\(|(Input|Output)Stream\b)' || true)
   [[ -z "$leaked" ]] || fail "internal symbols are exported: $leaked"
 }
 
