@@ -115,7 +115,9 @@ std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std:
         }
     }
     std::ranges::sort(blocks);
-    return static_cast<std::size_t>(std::ranges::unique(blocks).begin() - blocks.begin());
+    // Not std::ranges::unique: clang 14 (the fuzz build) cannot compile the
+    // subrange it returns with the libstdc++ of GCC 12.
+    return static_cast<std::size_t>(std::unique(blocks.begin(), blocks.end()) - blocks.begin());
 }
 
 ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
