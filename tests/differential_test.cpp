@@ -1,9 +1,11 @@
 // The indexed block search against the plain scan of every even offset: the
-// same offsets block by block, and the same streams byte for byte, on
-// seeded inputs full of straddling matches and at every limit.
+// same offsets block by block, and the same streams byte for byte under two
+// keys of the index, on seeded inputs full of straddling matches, at every
+// limit and with probe chains that wrap around the index.
 #include "compressor.hpp"
 #include "plain_scan.hpp"
 
+#include "support/colliding_blocks.hpp"
 #include "support/test_streams.hpp"
 #include "support/tiles.hpp"
 
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 namespace venk::test {
 namespace {
@@ -20,6 +23,10 @@ struct Compressed {
     Bytes stream;
 };
 
+// Two keys for the index: the streams must not depend on the key.
+constexpr HashKey KEY_A{0x0123456789ABCDEFu, 0x0F1E2D3C4B5A6978u};
+constexpr HashKey KEY_B{0xFFFFFFFFFFFFFFFFu, 1};
+
 Compressed compress_with(BlockSearch search, const Bytes& blob, FormatVariant variant) {
     TestInput input(blob);
     TestOutput output;
@@ -27,13 +34,67 @@ Compressed compress_with(BlockSearch search, const Bytes& blob, FormatVariant va
     return {result, output.written};
 }
 
-// Compresses with both searches and expects the same outcome; returns it.
+Compressed compress_with_key(const HashKey& key, const Bytes& blob, FormatVariant variant) {
+    TestInput input(blob);
+    TestOutput output;
+    const ResultCode result = compress_tiles_with_key(key, find_or_append_block, input, output, variant);
+    return {result, output.written};
+}
+
+// Compresses with the plain scan and with the index under each key, and
+// expects the same outcome from all; returns it.
 Compressed expect_same_streams(const Bytes& blob, FormatVariant variant) {
-    const Compressed indexed = compress_with(find_or_append_block, blob, variant);
     const Compressed plain = compress_with(plain_scan_find_or_append_block, blob, variant);
-    EXPECT_EQ(indexed.result, plain.result);
-    EXPECT_TRUE(indexed.stream == plain.stream) << "streams differ";
-    return indexed;
+    for (const HashKey& key : {KEY_A, KEY_B}) {
+        SCOPED_TRACE(testing::Message() << "key " << std::hex << key.k0 << " " << key.k1);
+        const Compressed indexed = compress_with_key(key, blob, variant);
+        EXPECT_EQ(indexed.result, plain.result);
+        EXPECT_TRUE(indexed.stream == plain.stream) << "streams differ";
+    }
+    return plain;
+}
+
+// Tiles of blocks A, B, C that all start their search in the last slot under
+// KEY_A: B is found only after a wrap to the first slot, and C is missed
+// only after one.
+Bytes blob_whose_probes_wrap() {
+    const std::vector<BlockBytes> last_slot = blocks_in_slot(KEY_A, Dictionary::SLOT_COUNT - 1, 3);
+    const BlockBytes& a = last_slot[0];
+    const BlockBytes& b = last_slot[1];
+    const BlockBytes& c = last_slot[2];
+    Bytes blob;
+    append_tile(blob, {a, b, a, b});
+    append_tile(blob, {c, b, c, a});
+    return blob;
+}
+
+// The tables of the index are SipHash-1-3 output: checked against values from
+// another implementation (CPython's), since a fault there could leave the
+// tables predictable without failing any other test. The rest of the keying
+// too: two fresh keys differ, and blocks crowded into one slot under one key
+// spread out under another.
+TEST(Differential, TheIndexIsKeyedWithAFreshKey) {
+    const struct {
+        HashKey key;
+        std::uint64_t word;
+        std::uint64_t hash;
+    } cases[] = {
+        {{0, 0}, 0x0706050403020100u, 0xEAD411E67EBE2EEAu},
+        {{0xAED66CE184BE2329u, 0xEBE9BBF1F1499052u}, 0x0706050403020100u, 0xC0B5739E7E28DD01u},
+        {{0x25556DC46DC3DCA0u, 0xFC3EE4DBD06F6C90u}, 0xFFFFFFFFFFFFFFFFu, 0x21DCAD60D2BDBA3Fu},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(siphash13(c.key, c.word), c.hash) << std::hex << c.key.k0 << " " << c.word;
+    }
+    const HashKey first = random_hash_key();
+    const HashKey second = random_hash_key();
+    EXPECT_FALSE(first.k0 == second.k0 && first.k1 == second.k1);
+    const TabulationHash other(KEY_B);
+    std::set<std::size_t> slots;
+    for (const BlockBytes& block : blocks_in_slot(KEY_A, 0, 4)) {
+        slots.insert(Dictionary::first_slot(other, block));
+    }
+    EXPECT_GT(slots.size(), 1u);
 }
 
 // Feeds the same blocks to both searches, comparing every offset, until the
@@ -101,6 +162,7 @@ TEST(Differential, SameStreamsAtTheLimits) {
         {"8192 distinct blocks", blob_with_distinct_blocks(8192), FORMAT_VENK16},
         {"65535 zero tiles", repeat(zero_tile, 65535), FORMAT_VENK16},
         {"65536 zero tiles", repeat(zero_tile, 65536), FORMAT_VENK16},
+        {"probe chains that wrap from the last slot", blob_whose_probes_wrap(), FORMAT_VENK16},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -18,8 +18,8 @@ constexpr std::size_t CHUNK_TILES = 2048;
 
 class TileCompressor {
 public:
-    TileCompressor(BlockSearch search, FormatVariant variant)
-        : search_(search), dictionary_limit_(max_dictionary_size(variant)) {}
+    TileCompressor(BlockSearch search, FormatVariant variant, const HashKey& key)
+        : search_(search), dictionary_limit_(max_dictionary_size(variant)), dictionary_(key) {}
 
     // Adds one tile. Once the stream is known to be too big nothing more is
     // stored or searched: the dictionary and the tile count only grow, so
@@ -120,9 +120,9 @@ std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std:
     return static_cast<std::size_t>(std::unique(blocks.begin(), blocks.end()) - blocks.begin());
 }
 
-ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                        CompressionLevel level, StreamStats* stats) {
-    TileCompressor compressor(search, variant);
+ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& input, OutputStream& output,
+                        FormatVariant variant, CompressionLevel level, StreamStats* stats) {
+    TileCompressor compressor(search, variant, key);
     BlockCollector collector(level != LEVEL_DEFAULT);
     std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
     for (;;) {
@@ -163,15 +163,28 @@ ResultCode compress_all(BlockSearch search, InputStream& input, OutputStream& ou
     return result;
 }
 
-}  // namespace
-
-ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                               CompressionLevel level, StreamStats* stats) {
+// With the given key, or a fresh random one when fixed_key is null.
+ResultCode compress_guarded(const HashKey* fixed_key, BlockSearch search, InputStream& input,
+                            OutputStream& output, FormatVariant variant, CompressionLevel level,
+                            StreamStats* stats) {
     try {
-        return compress_all(search, input, output, variant, level, stats);
+        const HashKey key = fixed_key != nullptr ? *fixed_key : random_hash_key();
+        return compress_all(key, search, input, output, variant, level, stats);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+}  // namespace
+
+ResultCode compress_tiles_with_key(const HashKey& key, BlockSearch search, InputStream& input,
+                                   OutputStream& output, FormatVariant variant) {
+    return compress_guarded(&key, search, input, output, variant, LEVEL_DEFAULT, nullptr);
+}
+
+ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
+                               CompressionLevel level, StreamStats* stats) {
+    return compress_guarded(nullptr, search, input, output, variant, level, stats);
 }
 
 ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {

@@ -7,43 +7,44 @@ namespace {
 
 // Every even position that can start a run in a full dictionary.
 constexpr std::size_t MAX_POSITIONS = (Dictionary::CAPACITY - BLOCK_SIZE) / 2 + 1;
-// A power of two at least twice MAX_POSITIONS keeps probe chains short.
-constexpr std::size_t SLOT_COUNT = 1 << 16;
-static_assert(SLOT_COUNT >= 2 * MAX_POSITIONS);
+// At least twice MAX_POSITIONS keeps probe chains short; the hash gives a
+// slot number directly.
+constexpr std::size_t SLOT_COUNT = Dictionary::SLOT_COUNT;
+static_assert(SLOT_COUNT >= 2 * MAX_POSITIONS && SLOT_COUNT == 1 << 16);
 static_assert(MAX_POSITIONS < 0xFFFF, "a slot must hold position / 2 + 1");
 
-std::uint64_t load_key(const std::uint8_t* bytes) {
-    std::uint64_t key = 0;
-    std::memcpy(&key, bytes, sizeof key);
-    return key;
+// The 8 bytes as one word, in the machine's byte order: only equality and
+// the hash use it, and neither changes the output.
+std::uint64_t load_value(const std::uint8_t* bytes) {
+    std::uint64_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
 }
+
 
 }  // namespace
 
-Dictionary::Dictionary()
-    : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(CAPACITY)), slots_(SLOT_COUNT, 0) {}
+Dictionary::Dictionary() : Dictionary(random_hash_key()) {}
 
-std::uint64_t Dictionary::key_at(std::size_t position) const {
-    return load_key(bytes_.get() + position);
+Dictionary::Dictionary(const HashKey& key)
+    : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(CAPACITY)), hash_(key), slots_(SLOT_COUNT, 0) {}
+
+std::size_t Dictionary::first_slot(const TabulationHash& hash, const Block& block) {
+    return hash(load_value(block.data()));
 }
 
-std::size_t Dictionary::first_slot(std::uint64_t key) const {
-    // Tile data is far from random (runs of equal bytes, few colours), so
-    // every key bit is mixed into the top bits, which pick the slot.
-    std::uint64_t hash = key * 0x9E3779B97F4A7C15u;
-    hash ^= hash >> 29;
-    hash *= 0xBF58476D1CE4E5B9u;
-    return static_cast<std::size_t>(hash >> 48);
+std::uint64_t Dictionary::value_at(std::size_t position) const {
+    return load_value(bytes_.get() + position);
 }
 
 std::size_t Dictionary::find(const Block& block) const {
-    const std::uint64_t key = load_key(block.data());
-    for (std::size_t slot = first_slot(key);; slot = (slot + 1) % SLOT_COUNT) {
+    const std::uint64_t value = load_value(block.data());
+    for (std::size_t slot = hash_(value);; slot = (slot + 1) % SLOT_COUNT) {
         if (slots_[slot] == 0) {
             return NOT_FOUND;
         }
         const std::size_t position = (std::size_t{slots_[slot]} - 1) * 2;
-        if (key_at(position) == key) {
+        if (value_at(position) == value) {
             return position;
         }
     }
@@ -52,10 +53,10 @@ std::size_t Dictionary::find(const Block& block) const {
 // Positions are indexed in increasing order, and a value already present
 // keeps its slot, so each slot holds the lowest position with its value.
 void Dictionary::index_position(std::size_t position) {
-    const std::uint64_t key = key_at(position);
-    std::size_t slot = first_slot(key);
+    const std::uint64_t value = value_at(position);
+    std::size_t slot = hash_(value);
     for (; slots_[slot] != 0; slot = (slot + 1) % SLOT_COUNT) {
-        if (key_at((std::size_t{slots_[slot]} - 1) * 2) == key) {
+        if (value_at((std::size_t{slots_[slot]} - 1) * 2) == value) {
             return;
         }
     }

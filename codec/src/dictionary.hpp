@@ -3,6 +3,7 @@
 #pragma once
 
 #include "format.hpp"
+#include "keyed_hash.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,9 +19,20 @@ public:
     // soon as it passes the larger variant's limit, which takes 8192 blocks.
     static constexpr std::size_t CAPACITY = 8192 * BLOCK_SIZE;
 
-    // Allocates the index for the whole capacity at once, so it never grows.
-    // Throws std::bad_alloc if it cannot.
+    // The number of slots in the index.
+    static constexpr std::size_t SLOT_COUNT = 1 << 16;
+
+    // Allocates the index for the whole capacity at once, so it never grows,
+    // and keys its hash with a fresh random key (see keyed_hash.hpp). Throws
+    // std::bad_alloc if it cannot.
     Dictionary();
+    // With a chosen key: only for tests and benchmarks, since a known key
+    // lets a crafted input flood the index. The key never changes what find
+    // returns, only how long it takes.
+    explicit Dictionary(const HashKey& key);
+
+    // The slot where an index with this hash starts looking for `block`.
+    static std::size_t first_slot(const TabulationHash& hash, const Block& block);
 
     std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
     std::size_t size() const { return size_; }
@@ -36,12 +48,12 @@ public:
 
 private:
     void index_position(std::size_t position);
-    std::size_t first_slot(std::uint64_t key) const;
-    std::uint64_t key_at(std::size_t position) const;
+    std::uint64_t value_at(std::size_t position) const;
 
     // Allocated at full capacity, so appending is a plain copy.
     std::unique_ptr<std::uint8_t[]> bytes_;
     std::size_t size_ = 0;
+    TabulationHash hash_;
     // Open addressing with linear probing. A slot holds position / 2 + 1 of
     // the lowest even position with its 8-byte value, or 0 when empty; the
     // value itself is read back from bytes_, so a slot costs two bytes.

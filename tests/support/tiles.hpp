@@ -34,15 +34,22 @@ inline void append_tile(Bytes& blob, const std::array<BlockBytes, 4>& blocks) {
     blob.insert(blob.end(), tile.begin(), tile.end());
 }
 
-// Block number `id` (below 16384), built so that it can only ever match at a
-// multiple of 8: every 2-byte row carries its row number in its top bits.
-inline BlockBytes distinct_block(unsigned id) {
+// Block number `id` (below 2^56), 14 bits of it in each 2-byte row, built
+// so that it can only ever match at a multiple of 8: every row carries its
+// row number in its top bits.
+inline BlockBytes tagged_block(std::uint64_t id) {
     BlockBytes block{};
     for (unsigned row = 0; row < 4; ++row) {
-        block[row * 2] = static_cast<std::uint8_t>(row << 6 | (id >> 8));
-        block[row * 2 + 1] = static_cast<std::uint8_t>(id & 0xFF);
+        const auto bits = static_cast<unsigned>(id >> (14 * row) & 0x3FFF);
+        block[row * 2] = static_cast<std::uint8_t>(row << 6 | bits >> 8);
+        block[row * 2 + 1] = static_cast<std::uint8_t>(bits & 0xFF);
     }
     return block;
+}
+
+// Block number `id` (below 16384): the same 14 bits in every row.
+inline BlockBytes distinct_block(unsigned id) {
+    return tagged_block(std::uint64_t{id} * (1 + (1 << 14) + (std::uint64_t{1} << 28) + (std::uint64_t{1} << 42)));
 }
 
 // A blob whose compression stores exactly `count` distinct blocks (count >= 1).

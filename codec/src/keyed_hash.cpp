@@ -1,0 +1,55 @@
+#include "keyed_hash.hpp"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <new>
+#include <random>
+
+namespace venk {
+namespace {
+
+std::uint64_t device_word(std::random_device& device) {
+    const std::uint64_t high = device();
+    return high << 32 | device();
+}
+
+}  // namespace
+
+TabulationHash::TabulationHash(const HashKey& key) : tables_{} {
+    std::uint64_t counter = 0;
+    for (auto& table : tables_) {
+        for (std::size_t i = 0; i < table.size(); i += 4) {
+            const std::uint64_t random = siphash13(key, counter++);
+            for (std::size_t j = 0; j < 4; ++j) {
+                table[i + j] = static_cast<std::uint16_t>(random >> (16 * j));
+            }
+        }
+    }
+}
+
+HashKey random_hash_key() {
+    HashKey device_key{0, 0};
+    try {
+        std::random_device device;
+        device_key = {device_word(device), device_word(device)};
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        // No random device here: the mix below still varies.
+    }
+    // Mixed in whatever the device gave: some runtimes' random_device is a
+    // fixed-seed generator. Addresses vary between processes where the
+    // system randomizes them; the clocks and the counter vary between calls.
+    static std::atomic<std::uint64_t> calls{0};
+    const int local = 0;
+    const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&local));
+    const auto data = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&calls));
+    const auto steady = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto system = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const std::uint64_t count = calls.fetch_add(1, std::memory_order_relaxed);
+    return {siphash13(device_key, steady ^ std::rotl(address, 32) ^ count),
+            siphash13(device_key, ~system ^ std::rotl(data, 17) ^ (count << 40))};
+}
+
+}  // namespace venk
