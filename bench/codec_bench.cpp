@@ -1,5 +1,6 @@
 // Compression and decompression throughput on the benchmark blobs, with the
-// index and with the plain scan. Run by hand, never by CTest.
+// index (keyed afresh each time, as in the tool, or with FIXED_KEY) and with
+// the plain scan. Run by hand, never by CTest.
 #include "compressor.hpp"
 #include "inputs.hpp"
 #include "memory_streams.hpp"
@@ -12,17 +13,19 @@
 namespace venk::bench {
 namespace {
 
-ResultCode compress(BlockSearch search, const Bytes& blob, Bytes& stream) {
+// With a fresh random key for the index when `key` is null.
+ResultCode compress(BlockSearch search, const Bytes& blob, Bytes& stream, const HashKey* key = nullptr) {
     stream.clear();
     SpanInputStream input(blob);
     VectorOutputStream output(stream);
-    return compress_tiles_with(search, input, output, FORMAT_VENK16);
+    return key != nullptr ? compress_tiles_with_key(*key, search, input, output, FORMAT_VENK16)
+                          : compress_tiles_with(search, input, output, FORMAT_VENK16);
 }
 
-void compress_throughput(benchmark::State& state, const Bytes& blob, BlockSearch search) {
+void compress_throughput(benchmark::State& state, const Bytes& blob, BlockSearch search, const HashKey* key) {
     Bytes stream;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(compress(search, blob, stream));
+        benchmark::DoNotOptimize(compress(search, blob, stream, key));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(blob.size()));
 }
@@ -47,10 +50,13 @@ void register_benchmarks() {
         const std::string name(input.name);
         const Bytes& blob = blobs.emplace_back(input.make());
         benchmark::RegisterBenchmark(("compress/" + name + "/index").c_str(), compress_throughput, blob,
-                                     find_or_append_block)
+                                     find_or_append_block, nullptr)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("compress/" + name + "/index_fixed_key").c_str(), compress_throughput, blob,
+                                     find_or_append_block, &FIXED_KEY)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("compress/" + name + "/plain_scan").c_str(), compress_throughput, blob,
-                                     plain_scan_find_or_append_block)
+                                     plain_scan_find_or_append_block, nullptr)
             ->Unit(benchmark::kMillisecond);
         Bytes& stream = streams.emplace_back();
         if (compress(find_or_append_block, blob, stream) == RESULT_OK) {

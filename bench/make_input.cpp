@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
             return (file != nullptr && std::fclose(file) == 0 && written) ? 0 : 1;
         }
     }
-    std::fputs("usage: make-input worst|zero|straddle|random <file>\n", stderr);
+    std::fputs("usage: make-input worst|flood|zero|straddle|random <file>\n", stderr);
     return 2;
 }

@@ -1,14 +1,19 @@
 // Any bytes as a blob of whole tiles: the compressor must write exactly what
-// the plain-scan compressor writes, its stream and the best layout's must
-// decode back to the blob, and the best one must be no larger. The first byte chooses the variant and whether to fold the tile bytes
-// into four values, which makes repeated and straddling blocks common.
+// the plain-scan compressor writes, both with its fresh random key and with
+// the index keyed from the input's first bytes (so that the fuzzer steers the
+// key too, and a failure replays the same way); its stream and the best
+// layout's must decode back to the blob, and the best one must be no larger.
+// The first byte chooses the variant and whether to fold the tile bytes into
+// four values, which makes repeated and straddling blocks common.
 #include "compressor.hpp"
 #include "fuzz_check.hpp"
 #include "memory_streams.hpp"
 #include "plain_scan.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -35,6 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         venk::compress_tiles_with(venk::plain_scan_find_or_append_block, plain_input, plain_output, variant);
     FUZZ_CHECK(result == expected_result);
     FUZZ_CHECK(stream == expected_stream);
+
+    venk::HashKey key{size, 0};
+    std::memcpy(&key.k1, data, std::min(size, sizeof key.k1));
+    std::vector<std::uint8_t> keyed_stream;
+    venk::SpanInputStream keyed_input(blob);
+    venk::VectorOutputStream keyed_output(keyed_stream);
+    FUZZ_CHECK(venk::compress_tiles_with_key(key, venk::find_or_append_block, keyed_input, keyed_output, variant) ==
+               expected_result);
+    FUZZ_CHECK(keyed_stream == expected_stream);
 
     // The best layout: never larger than the default, the same bytes on a
     // second run, and it fails only where the default fails too.
