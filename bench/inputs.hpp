@@ -54,7 +54,8 @@ inline Bytes worst_case_blob() {
 // under that key, so there each repeated block walks past nearly all of
 // them. Finding them takes about 8191 * 65536 tries of the hash (seconds).
 inline Bytes flood_blob() {
-    return blocks_then_last_repeated(test::blocks_in_slot(FIXED_KEY, Dictionary::SLOT_COUNT / 2, FULL_DICTIONARY_BLOCKS));
+    const std::size_t slot = Dictionary::SLOT_COUNT / 2;
+    return blocks_then_last_repeated(test::blocks_in_slot(FIXED_KEY, slot, FULL_DICTIONARY_BLOCKS));
 }
 
 inline Bytes zero_blob() {

@@ -21,7 +21,6 @@ std::uint64_t load_value(const std::uint8_t* bytes) {
     return value;
 }
 
-
 }  // namespace
 
 Dictionary::Dictionary() : Dictionary(random_hash_key()) {}
