@@ -127,7 +127,7 @@ TEST(Differential, SameOffsetsBlockByBlockUpToTheCapacity) {
                 break;
             }
             ASSERT_EQ(indexed_offset, plain_offset) << "block " << i;
-            straddling_matches += indexed_offset % BLOCK_SIZE != 0 ? 1 : 0;
+            straddling_matches += indexed_offset % BLOCK_SIZE != 0 ? 1u : 0u;
         }
         EXPECT_TRUE(std::ranges::equal(indexed.bytes(), plain.bytes()));
         EXPECT_EQ(indexed.size() == Dictionary::CAPACITY, c.fills_the_dictionary);
