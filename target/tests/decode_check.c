@@ -1,0 +1,189 @@
+/* SPDX-License-Identifier: 0BSD */
+/*
+ * Runs the target decoders on a table of streams and compares every decoded
+ * tile with the blob the host tool decoded from the same stream.
+ *
+ *   decode_check TABLE...
+ *
+ * Each TABLE has a heading line, then tab-separated rows: stream file,
+ * variant (16 or 15), RESULT_OK or another result, blob file or "-"; file
+ * names are relative to the table's directory. venk_check_stream must accept exactly the
+ * RESULT_OK streams with the blob's tile count, and reject the stream cut
+ * short by 1 to 7 bytes. Each decoder then decodes, into a guarded buffer,
+ * the whole stream, every tile alone, the first and last tile, a range from
+ * the middle and empty ranges at both ends; on m68k the port routines are
+ * checked on the whole stream and the last tile by recording every word
+ * written (port_recorder.c).
+ */
+#include "../c/venk_decode.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#if defined(__m68k__)
+#include "port_recorder.h"
+#endif
+
+typedef void decode_fn(const uint8_t *, uint32_t, uint32_t, uint8_t *);
+typedef void port_fn(const uint8_t *, uint32_t, uint32_t, volatile uint16_t *);
+
+#if defined(VENK_CHECK_M68K_ASM)
+#include "../m68k/venk_m68k.h"
+#endif
+
+static const struct {
+    const char *name;
+    decode_fn *to_buffer;
+    port_fn *to_port;
+} decoders[] = {
+    {"C", venk_decode_tiles, venk_decode_tiles_to_port},
+#if defined(VENK_CHECK_M68K_ASM)
+    {"68000", venk_m68k_decode_tiles, venk_m68k_decode_tiles_to_port},
+#endif
+};
+
+#define GUARD 0xA5
+static unsigned long failures, streams, tiles_compared, port_words;
+
+static void fail(const char *file, const char *decoder, const char *what, uint32_t first, uint32_t count) {
+    fprintf(stderr, "%s: %s: %s (tiles %lu + %lu)\n", file, decoder, what, (unsigned long)first,
+            (unsigned long)count);
+    ++failures;
+}
+
+static uint8_t *read_file(const char *dir, const char *name, uint32_t *size) {
+    char path[4096];
+    FILE *file;
+    uint8_t *bytes;
+    long length;
+    snprintf(path, sizeof path, "%s/%s", dir, name);
+    file = fopen(path, "rb");
+    if (file == NULL || fseek(file, 0, SEEK_END) != 0 || (length = ftell(file)) < 0 || fseek(file, 0, SEEK_SET) != 0) {
+        fprintf(stderr, "can't read %s\n", path);
+        exit(2);
+    }
+    bytes = malloc((size_t)length + 1); /* malloc gives an even address, as the 68000 routines need */
+    if (bytes == NULL || fread(bytes, 1, (size_t)length, file) != (size_t)length) {
+        fprintf(stderr, "can't read %s\n", path);
+        exit(2);
+    }
+    fclose(file);
+    *size = (uint32_t)length;
+    return bytes;
+}
+
+static void check_buffer(const char *file, int d, const uint8_t *stream, const uint8_t *blob, uint32_t first,
+                         uint32_t count) {
+    const size_t size = (size_t)count * 32;
+    uint8_t *tiles = malloc(size + 2);
+    memset(tiles, GUARD, size + 2);
+    decoders[d].to_buffer(stream, first, count, tiles);
+    if (memcmp(tiles, blob + (size_t)first * 32, size) != 0) {
+        fail(file, decoders[d].name, "tiles differ from the host's", first, count);
+    }
+    if (tiles[size] != GUARD || tiles[size + 1] != GUARD) {
+        fail(file, decoders[d].name, "wrote past the tiles", first, count);
+    }
+    tiles_compared += count;
+    free(tiles);
+}
+
+static void check_port(const char *file, int d, const uint8_t *stream, const uint8_t *blob, uint32_t first,
+                       uint32_t count) {
+#if defined(__m68k__)
+    const size_t expected = (size_t)count * 16;
+    uint16_t *words = malloc((expected + 1) * sizeof *words);
+    size_t i;
+    decoders[d].to_port(stream, first, count, port_recorder_start(words, expected));
+    if (port_recorder_count() != expected) {
+        fail(file, decoders[d].name, "port: wrong number of words", first, count);
+    }
+    for (i = 0; i < expected; ++i) {
+        const uint8_t *pair = blob + (size_t)first * 32 + i * 2;
+        if (words[i] != (uint16_t)(pair[0] << 8 | pair[1])) {
+            fail(file, decoders[d].name, "port: words differ from the host's tiles", first, count);
+            break;
+        }
+    }
+    port_words += expected;
+    free(words);
+#else
+    (void)file, (void)d, (void)stream, (void)blob, (void)first, (void)count;
+#endif
+}
+
+static void check_stream(const char *dir, const char *file, uint32_t variant, int valid, const char *blob_file) {
+    uint32_t length, blob_size = 0, tile, cut, d;
+    uint8_t *stream = read_file(dir, file, &length);
+    uint8_t *blob = valid ? read_file(dir, blob_file, &blob_size) : NULL;
+    const int32_t tiles = venk_check_stream(stream, length, variant);
+    ++streams;
+    if (!valid) {
+        if (tiles >= 0) {
+            fail(file, "check", "accepted a stream venk -d rejects", 0, 0);
+        }
+        free(stream);
+        return;
+    }
+    if (tiles < 0 || (uint32_t)tiles * 32 != blob_size) {
+        fail(file, "check", "tile count differs from the host's", 0, (uint32_t)tiles);
+        free(stream);
+        free(blob);
+        return;
+    }
+    for (cut = 1; cut <= 7 && cut <= length; ++cut) {
+        if (venk_check_stream(stream, length - cut, variant) >= 0) {
+            fail(file, "check", "accepted a stream cut short", length - cut, 0);
+        }
+    }
+    for (d = 0; d < sizeof decoders / sizeof decoders[0]; ++d) {
+        const uint32_t n = (uint32_t)tiles;
+        /* whole, empty at both ends, first, last, from the middle; the
+           port gets the first three and the last tile */
+        const uint32_t last = n ? n - 1 : 0, one = n ? 1 : 0;
+        const uint32_t ranges[][2] = {{0, n}, {0, 0}, {n, 0}, {last, one}, {0, one}, {n / 3, n / 2}};
+        size_t r;
+        for (r = 0; r < sizeof ranges / sizeof ranges[0]; ++r) {
+            check_buffer(file, (int)d, stream, blob, ranges[r][0], ranges[r][1]);
+            if (r < 4) {
+                check_port(file, (int)d, stream, blob, ranges[r][0], ranges[r][1]);
+            }
+        }
+        for (tile = 0; tile < n; ++tile) {
+            check_buffer(file, (int)d, stream, blob, tile, 1);
+        }
+    }
+    free(stream);
+    free(blob);
+}
+
+int main(int argc, char **argv) {
+    int table;
+    if (argc < 2) {
+        fprintf(stderr, "usage: decode_check TABLE...\n");
+        return 2;
+    }
+    for (table = 1; table < argc; ++table) {
+        char line[4096], file[1024], result[64], blob[1024], dir[4096];
+        const char *slash = strrchr(argv[table], '/');
+        unsigned variant;
+        FILE *rows = fopen(argv[table], "r");
+        snprintf(dir, sizeof dir, "%.*s", slash ? (int)(slash - argv[table]) : 1, slash ? argv[table] : ".");
+        if (rows == NULL || fgets(line, sizeof line, rows) == NULL) {
+            fprintf(stderr, "can't read %s\n", argv[table]);
+            return 2;
+        }
+        while (fgets(line, sizeof line, rows) != NULL) {
+            if (sscanf(line, "%1023[^\t]\t%u\t%63[^\t]\t%1023[^\t\n]", file, &variant, result, blob) != 4) {
+                fprintf(stderr, "%s: bad row: %s", argv[table], line);
+                return 2;
+            }
+            check_stream(dir, file, variant, strcmp(result, "RESULT_OK") == 0, blob);
+        }
+        fclose(rows);
+    }
+    printf("decode_check: %lu streams, %lu tiles compared, %lu port words recorded, %u decoders, %lu failures\n",
+           streams, tiles_compared, port_words, (unsigned)(sizeof decoders / sizeof decoders[0]), failures);
+    return failures == 0 ? 0 : 1;
+}
