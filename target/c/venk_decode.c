@@ -18,7 +18,7 @@ static const uint8_t *dictionary_of(const uint8_t *stream) {
     return stream + HEADER_SIZE;
 }
 
-static const uint8_t *entry_of(const uint8_t *stream, uint32_t tile) {
+static const uint8_t *entry_of(const uint8_t *stream, unsigned long tile) {
     return dictionary_of(stream) + load_be16(stream + 2) + tile * ENTRY_SIZE;
 }
 
@@ -40,10 +40,10 @@ static const uint8_t *right_of_row(const uint8_t *const blocks[4], unsigned row)
     return blocks[(row / 4) * 2 + 1] + (row % 4) * 2;
 }
 
-int32_t venk_check_stream(const uint8_t *stream, uint32_t length, uint32_t variant) {
-    uint32_t dictionary_size;
-    uint32_t map_size;
-    uint32_t position;
+long venk_check_stream(const uint8_t *stream, unsigned long length, unsigned long variant) {
+    unsigned long dictionary_size;
+    unsigned long map_size;
+    unsigned long position;
     if (variant != VENK_VARIANT_16 && variant != VENK_VARIANT_15) {
         return VENK_ERROR_VARIANT;
     }
@@ -70,10 +70,10 @@ int32_t venk_check_stream(const uint8_t *stream, uint32_t length, uint32_t varia
     if (map_size % ENTRY_SIZE != 0) {
         return VENK_ERROR_PARTIAL_ENTRY;
     }
-    return (int32_t)(map_size / ENTRY_SIZE);
+    return (long)(map_size / ENTRY_SIZE);
 }
 
-void venk_decode_tiles(const uint8_t *stream, uint32_t first, uint32_t count, uint8_t *tiles) {
+void venk_decode_tiles(const uint8_t *stream, unsigned long first, unsigned long count, uint8_t *tiles) {
     const uint8_t *entry = entry_of(stream, first);
     const uint8_t *blocks[4];
     unsigned row;
@@ -90,7 +90,7 @@ void venk_decode_tiles(const uint8_t *stream, uint32_t first, uint32_t count, ui
     }
 }
 
-void venk_decode_tiles_to_port(const uint8_t *stream, uint32_t first, uint32_t count, volatile uint16_t *port) {
+void venk_decode_tiles_to_port(const uint8_t *stream, unsigned long first, unsigned long count, volatile uint16_t *port) {
     const uint8_t *entry = entry_of(stream, first);
     const uint8_t *blocks[4];
     unsigned row;

@@ -17,9 +17,10 @@
  * checking at all, so on a stream that was not checked, or a tile range past
  * its end, they read and write out of bounds.
  *
- * Every argument is a pointer or a 32-bit integer, and so is the result, so
- * the calls are the same whatever the width of int (on m68k, code built with
- * and without -mshort may call each other).
+ * Every argument is a pointer or a long (at least 32 bits), and so is the
+ * result, so the calls are the same whatever the width of int: on m68k, code
+ * built with and without -mshort may call each other. (Not uint32_t: GCC
+ * with -mshort makes it 16 bits wide.)
  */
 #ifndef VENK_DECODE_H
 #define VENK_DECODE_H
@@ -31,8 +32,8 @@ extern "C" {
 #endif
 
 /* The two variants, as the venk tool's -16 and -15 options. */
-#define VENK_VARIANT_16 16u
-#define VENK_VARIANT_15 15u
+#define VENK_VARIANT_16 16uL
+#define VENK_VARIANT_15 15uL
 
 /* Results of venk_check_stream below zero: why the stream was rejected. */
 #define VENK_ERROR_NO_HEADER (-1L)        /* shorter than the 4-byte header */
@@ -48,13 +49,13 @@ extern "C" {
  * number of map entries, which decides over the count in the header; it
  * may be 0) or a negative VENK_ERROR_ value.
  */
-int32_t venk_check_stream(const uint8_t *stream, uint32_t length, uint32_t variant);
+long venk_check_stream(const uint8_t *stream, unsigned long length, unsigned long variant);
 
 /*
  * Decodes tiles [first, first + count) of a checked stream into `tiles`,
  * 32 bytes per tile. count may be 0. Trusts the stream and the range.
  */
-void venk_decode_tiles(const uint8_t *stream, uint32_t first, uint32_t count, uint8_t *tiles);
+void venk_decode_tiles(const uint8_t *stream, unsigned long first, unsigned long count, uint8_t *tiles);
 
 /*
  * The same tiles written to a 16-bit data port, such as a video chip's:
@@ -62,7 +63,7 @@ void venk_decode_tiles(const uint8_t *stream, uint32_t first, uint32_t count, ui
  * address, the first byte of each pair in the word's high half. Trusts the
  * stream and the range.
  */
-void venk_decode_tiles_to_port(const uint8_t *stream, uint32_t first, uint32_t count, volatile uint16_t *port);
+void venk_decode_tiles_to_port(const uint8_t *stream, unsigned long first, unsigned long count, volatile uint16_t *port);
 
 #ifdef __cplusplus
 }

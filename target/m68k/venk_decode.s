@@ -12,10 +12,10 @@
 | Entry points, the first two callable from C (GCC's m68k convention:
 | arguments on the stack, d0-d1/a0-a1 free to clobber; see venk_m68k.h):
 |
-|   void venk_m68k_decode_tiles(const uint8_t *stream, uint32_t first,
-|                               uint32_t count, uint8_t *tiles);
-|   void venk_m68k_decode_tiles_to_port(const uint8_t *stream, uint32_t first,
-|                                       uint32_t count, volatile uint16_t *port);
+|   void venk_m68k_decode_tiles(const uint8_t *stream, unsigned long first,
+|                               unsigned long count, uint8_t *tiles);
+|   void venk_m68k_decode_tiles_to_port(const uint8_t *stream, unsigned long first,
+|                                       unsigned long count, volatile uint16_t *port);
 |
 | and for assembly callers, with the same arguments in registers:
 |
@@ -28,22 +28,25 @@
 | four destroy d0-d1/a0-a1 and keep every other register.
 |
 | Registers used: d0-d1, a0-a4 (a2-a4 saved on the stack and restored).
-| Code size: 196 bytes for all four entry points (.text of the object, as
-| m68k-linux-gnu-size reports it).
+| Code size: 240 bytes for all four entry points, 120 for each routine with
+| its two entries (.text of the object, as m68k-linux-gnu-size -A reports it;
+| target/run_checks.sh checks this figure).
 |
-| Cycles per tile, from the 68000's instruction timings (M68000 User's
-| Manual, tables 8-2, 8-9 and 8-12), for the loop body of either routine;
-| no wait states counted (a video port may add some):
+| Cycles per tile, counted from the 68000's instruction execution times (M68000
+| User's Manual, section 8), for the loop body of either routine, no wait
+| states (a video port may add some):
 |
-|   4 x  move.w (a0)+,d0             8    32   the quadrant's offset
+|   4 x  move.w (a0)+,d0             8    32   a quadrant's offset
 |   4 x  lea    0(a2,d0.l),aN       12    48   its block
 |  16 x  move.w (aN)+,(a1)+ or (a1) 12   192   two bytes of a row
-|   1 x  dbra   d1 (taken)          10    10
+|   1 x  dbra   d1,loop (taken)     10    10
 |                                        ---
 |                                        282 cycles per tile
 |
-| Around the loop: 104 cycles of entry and exit for the register entries
-| (and 60 more for the C ones), plus 32 for each further 65536 tiles.
+| That is 36.8 us per tile at 7.67 MHz. Once per call: 184 cycles of entry
+| and exit for a register entry (110 before the loop, 74 after it, with the
+| last dbra's 4 extra), 64 more for a C entry, 30 in all for count 0, and 32
+| for each further 65536 tiles.
 
 	.text
 

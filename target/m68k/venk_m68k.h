@@ -15,10 +15,10 @@ extern "C" {
 #endif
 
 /* Decodes tiles [first, first + count) into tiles, 32 bytes each. */
-void venk_m68k_decode_tiles(const uint8_t *stream, uint32_t first, uint32_t count, uint8_t *tiles);
+void venk_m68k_decode_tiles(const uint8_t *stream, unsigned long first, unsigned long count, uint8_t *tiles);
 
 /* The same tiles, as 16 words each in the order of their bytes, all written to port. */
-void venk_m68k_decode_tiles_to_port(const uint8_t *stream, uint32_t first, uint32_t count, volatile uint16_t *port);
+void venk_m68k_decode_tiles_to_port(const uint8_t *stream, unsigned long first, unsigned long count, volatile uint16_t *port);
 
 #ifdef __cplusplus
 }

@@ -3,7 +3,7 @@
  * Runs the target decoders on a table of streams and compares every decoded
  * tile with the blob the host tool decoded from the same stream.
  *
- *   decode_check TABLE...
+ *   decode_check [-s MAX] TABLE...
  *
  * Each TABLE has a heading line, then tab-separated rows: stream file,
  * variant (16 or 15), RESULT_OK or another result, blob file or "-"; file
@@ -13,7 +13,8 @@
  * the whole stream, every tile alone, the first and last tile, a range from
  * the middle and empty ranges at both ends; on m68k the port routines are
  * checked on the whole stream and the last tile by recording every word
- * written (port_recorder.c).
+ * written (port_recorder.c). With -s, streams longer than MAX bytes are
+ * skipped.
  */
 #include "../c/venk_decode.h"
 
@@ -25,8 +26,8 @@
 #include "port_recorder.h"
 #endif
 
-typedef void decode_fn(const uint8_t *, uint32_t, uint32_t, uint8_t *);
-typedef void port_fn(const uint8_t *, uint32_t, uint32_t, volatile uint16_t *);
+typedef void decode_fn(const uint8_t *, unsigned long, unsigned long, uint8_t *);
+typedef void port_fn(const uint8_t *, unsigned long, unsigned long, volatile uint16_t *);
 
 #if defined(VENK_CHECK_M68K_ASM)
 #include "../m68k/venk_m68k.h"
@@ -44,15 +45,14 @@ static const struct {
 };
 
 #define GUARD 0xA5
-static unsigned long failures, streams, tiles_compared, port_words;
+static unsigned long failures, streams, skipped, tiles_compared, port_words, max_length = (unsigned long)-1;
 
-static void fail(const char *file, const char *decoder, const char *what, uint32_t first, uint32_t count) {
-    fprintf(stderr, "%s: %s: %s (tiles %lu + %lu)\n", file, decoder, what, (unsigned long)first,
-            (unsigned long)count);
+static void fail(const char *file, const char *decoder, const char *what, unsigned long first, unsigned long count) {
+    fprintf(stderr, "%s: %s: %s (tiles %lu + %lu)\n", file, decoder, what, first, count);
     ++failures;
 }
 
-static uint8_t *read_file(const char *dir, const char *name, uint32_t *size) {
+static uint8_t *read_file(const char *dir, const char *name, unsigned long *size) {
     char path[4096];
     FILE *file;
     uint8_t *bytes;
@@ -69,12 +69,12 @@ static uint8_t *read_file(const char *dir, const char *name, uint32_t *size) {
         exit(2);
     }
     fclose(file);
-    *size = (uint32_t)length;
+    *size = (unsigned long)length;
     return bytes;
 }
 
-static void check_buffer(const char *file, int d, const uint8_t *stream, const uint8_t *blob, uint32_t first,
-                         uint32_t count) {
+static void check_buffer(const char *file, int d, const uint8_t *stream, const uint8_t *blob, unsigned long first,
+                         unsigned long count) {
     const size_t size = (size_t)count * 32;
     uint8_t *tiles = malloc(size + 2);
     memset(tiles, GUARD, size + 2);
@@ -89,8 +89,8 @@ static void check_buffer(const char *file, int d, const uint8_t *stream, const u
     free(tiles);
 }
 
-static void check_port(const char *file, int d, const uint8_t *stream, const uint8_t *blob, uint32_t first,
-                       uint32_t count) {
+static void check_port(const char *file, int d, const uint8_t *stream, const uint8_t *blob, unsigned long first,
+                       unsigned long count) {
 #if defined(__m68k__)
     const size_t expected = (size_t)count * 16;
     uint16_t *words = malloc((expected + 1) * sizeof *words);
@@ -113,11 +113,18 @@ static void check_port(const char *file, int d, const uint8_t *stream, const uin
 #endif
 }
 
-static void check_stream(const char *dir, const char *file, uint32_t variant, int valid, const char *blob_file) {
-    uint32_t length, blob_size = 0, tile, cut, d;
+static void check_stream(const char *dir, const char *file, unsigned long variant, int valid, const char *blob_file) {
+    unsigned long length, blob_size = 0, tile, cut, d;
     uint8_t *stream = read_file(dir, file, &length);
     uint8_t *blob = valid ? read_file(dir, blob_file, &blob_size) : NULL;
-    const int32_t tiles = venk_check_stream(stream, length, variant);
+    long tiles;
+    if (length > max_length) {
+        ++skipped;
+        free(stream);
+        free(blob);
+        return;
+    }
+    tiles = venk_check_stream(stream, length, variant);
     ++streams;
     if (!valid) {
         if (tiles >= 0) {
@@ -126,8 +133,8 @@ static void check_stream(const char *dir, const char *file, uint32_t variant, in
         free(stream);
         return;
     }
-    if (tiles < 0 || (uint32_t)tiles * 32 != blob_size) {
-        fail(file, "check", "tile count differs from the host's", 0, (uint32_t)tiles);
+    if (tiles < 0 || (unsigned long)tiles * 32 != blob_size) {
+        fail(file, "check", "tile count differs from the host's", 0, (unsigned long)tiles);
         free(stream);
         free(blob);
         return;
@@ -138,11 +145,11 @@ static void check_stream(const char *dir, const char *file, uint32_t variant, in
         }
     }
     for (d = 0; d < sizeof decoders / sizeof decoders[0]; ++d) {
-        const uint32_t n = (uint32_t)tiles;
+        const unsigned long n = (unsigned long)tiles;
         /* whole, empty at both ends, first, last, from the middle; the
            port gets the first three and the last tile */
-        const uint32_t last = n ? n - 1 : 0, one = n ? 1 : 0;
-        const uint32_t ranges[][2] = {{0, n}, {0, 0}, {n, 0}, {last, one}, {0, one}, {n / 3, n / 2}};
+        const unsigned long last = n ? n - 1 : 0, one = n ? 1 : 0;
+        const unsigned long ranges[][2] = {{0, n}, {0, 0}, {n, 0}, {last, one}, {0, one}, {n / 3, n / 2}};
         size_t r;
         for (r = 0; r < sizeof ranges / sizeof ranges[0]; ++r) {
             check_buffer(file, (int)d, stream, blob, ranges[r][0], ranges[r][1]);
@@ -159,12 +166,16 @@ static void check_stream(const char *dir, const char *file, uint32_t variant, in
 }
 
 int main(int argc, char **argv) {
-    int table;
-    if (argc < 2) {
-        fprintf(stderr, "usage: decode_check TABLE...\n");
+    int table = 1;
+    if (argc > 3 && strcmp(argv[1], "-s") == 0) {
+        max_length = strtoul(argv[2], NULL, 10);
+        table = 3;
+    }
+    if (table >= argc) {
+        fprintf(stderr, "usage: decode_check [-s MAX] TABLE...\n");
         return 2;
     }
-    for (table = 1; table < argc; ++table) {
+    for (; table < argc; ++table) {
         char line[4096], file[1024], result[64], blob[1024], dir[4096];
         const char *slash = strrchr(argv[table], '/');
         unsigned variant;
@@ -183,7 +194,8 @@ int main(int argc, char **argv) {
         }
         fclose(rows);
     }
-    printf("decode_check: %lu streams, %lu tiles compared, %lu port words recorded, %u decoders, %lu failures\n",
-           streams, tiles_compared, port_words, (unsigned)(sizeof decoders / sizeof decoders[0]), failures);
+    printf("decode_check: %lu streams (%lu longer skipped), %lu tiles compared, %lu port words recorded, "
+           "%u decoders, %lu failures\n",
+           streams, skipped, tiles_compared, port_words, (unsigned)(sizeof decoders / sizeof decoders[0]), failures);
     return failures == 0 ? 0 : 1;
 }
