@@ -107,12 +107,15 @@ cmake --workflow --preset m68k
 
 echo "== m68k venk against the host build on the bundled sample"
 for variant in 16 15; do
-  "$host" -c "-$variant" examples/sample_tiles.bin "$work/host.venk$variant"
-  "${qemu[@]}" build-m68k/venk -c "-$variant" examples/sample_tiles.bin "$work/m68k.venk$variant"
-  cmp "$work/host.venk$variant" "$work/m68k.venk$variant"
-  "${qemu[@]}" build-m68k/venk -d "-$variant" "$work/host.venk$variant" "$work/m68k.venk$variant.bin"
-  cmp examples/sample_tiles.bin "$work/m68k.venk$variant.bin"
-  echo "   VENK$variant: same stream, same tiles back"
+  for level in "${levels[@]}"; do
+    packed="sample$level.venk$variant"
+    "$host" "$level" "-$variant" examples/sample_tiles.bin "$work/host-$packed"
+    "${qemu[@]}" build-m68k/venk "$level" "-$variant" examples/sample_tiles.bin "$work/m68k-$packed"
+    cmp "$work/host-$packed" "$work/m68k-$packed"
+    "${qemu[@]}" build-m68k/venk -d "-$variant" "$work/host-$packed" "$work/m68k-$packed.bin"
+    cmp examples/sample_tiles.bin "$work/m68k-$packed.bin"
+    echo "   venk $level -$variant: same stream, same tiles back"
+  done
 done
 
 echo "== m68k checks done in $((SECONDS - started)) s"
