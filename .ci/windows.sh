@@ -10,14 +10,7 @@ cd "$(dirname "$0")/.."
 started=$SECONDS
 
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 wine unzip)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+.ci/install_missing.sh "${packages[@]}"
 
 # The same settings as the mingw test preset: a private Wine prefix, no debug
 # chatter, no prompts to install Mono or Gecko, and a UTF-8 locale, without

@@ -17,14 +17,7 @@ started=$SECONDS
 
 packages=(cmake make gcc g++ googletest gcc-m68k-linux-gnu g++-m68k-linux-gnu binutils-m68k-linux-gnu
           qemu-user-static)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+.ci/install_missing.sh "${packages[@]}"
 
 qemu=(qemu-m68k-static -L /usr/m68k-linux-gnu)
 m68k_cc=(m68k-linux-gnu-gcc -std=c99 -pedantic -Wall -Wextra -Werror -O2 -m68000)

@@ -50,10 +50,22 @@
 
 	.text
 
-| The offsets are unsigned and may reach 0xFFF6, so they index the
-| dictionary as longs, from d0 with its upper word cleared once: the loads
-| into d0.w keep it clear.
-|
+| Copies the next two quadrants of the map entry at a0, a left one and a
+| right one, to four rows of the tile: a row is two bytes of each. The
+| offsets are unsigned and may reach 0xFFF6, so they index the dictionary
+| (a2) as longs, from d0 with its upper word cleared once: the loads into
+| d0.w keep it clear.
+.macro	two_quadrants dest
+	move.w	(%a0)+,%d0
+	lea	0(%a2,%d0.l),%a3
+	move.w	(%a0)+,%d0
+	lea	0(%a2,%d0.l),%a4
+	.rept	4
+	move.w	(%a3)+,\dest
+	move.w	(%a4)+,\dest
+	.endr
+.endm
+
 | \dest is (a1)+ for a buffer, (a1) for a port.
 .macro	decode_tiles dest
 	tst.l	%d1
@@ -66,30 +78,8 @@
 	move.w	-2(%a2),%d0		| dictionary size
 	adda.l	%d0,%a0			| entry of `first`
 	subq.l	#1,%d1
-1:	move.w	(%a0)+,%d0		| top left and top right quadrants
-	lea	0(%a2,%d0.l),%a3
-	move.w	(%a0)+,%d0
-	lea	0(%a2,%d0.l),%a4
-	move.w	(%a3)+,\dest		| rows 0 to 3
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
-	move.w	(%a0)+,%d0		| bottom left and bottom right quadrants
-	lea	0(%a2,%d0.l),%a3
-	move.w	(%a0)+,%d0
-	lea	0(%a2,%d0.l),%a4
-	move.w	(%a3)+,\dest		| rows 4 to 7
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
-	move.w	(%a3)+,\dest
-	move.w	(%a4)+,\dest
+1:	two_quadrants \dest			| rows 0 to 3
+	two_quadrants \dest			| rows 4 to 7
 	dbra	%d1,1b
 	| dbra counts the low word only; the high word counts the passes of
 	| 65536 tiles that are left.
