@@ -3,7 +3,8 @@
  * Records every word that code writes to a "port" on m68k Linux: the port is
  * a word in a page that may only be read, so each write to it stops with
  * SIGSEGV before it happens. The handler carries out the instruction itself
- * (MOVE.W <ea>,(An), the only way a decoder writes a word to a port),
+ * (MOVE.W from Dn, An, (An) or (An)+ to (An), the ways a decoder writes a
+ * word to a port),
  * records the word and resumes after the instruction. Any other faulting
  * instruction is reported and ends the run, so nothing is missed.
  */
@@ -30,35 +31,26 @@ static void give_up(const char *why, unsigned instruction) {
 
 static void on_fault(int signal_number, siginfo_t *info, void *context) {
     greg_t *registers = ((ucontext_t *)context)->uc_mcontext.gregs;
-    const uint16_t *code = (const uint16_t *)(uintptr_t)registers[R_PC];
-    const unsigned instruction = code[0];
+    const unsigned instruction = *(const uint16_t *)(uintptr_t)registers[R_PC];
     const unsigned mode = (instruction >> 3) & 7;
     greg_t *source = &registers[(mode == 0 ? R_D0 : R_A0) + (instruction & 7)];
-    unsigned length = 2;
-    uint16_t value;
+    uint16_t value = 0;
     (void)signal_number;
     if ((instruction & 0xF1C0) != 0x3080 || info->si_addr != (void *)port) {
         give_up("a fault that is not MOVE.W to the port", instruction);
     }
     switch (mode) {
-    case 0:
-    case 1: value = (uint16_t)*source; break;                   /* Dn, An */
+    case 0: /* Dn */
+    case 1: value = (uint16_t)*source; break; /* An */
     case 2: value = *(const uint16_t *)(uintptr_t)*source; break; /* (An) */
-    case 3: value = *(const uint16_t *)(uintptr_t)*source; *source += 2; break;
-    case 4: *source -= 2; value = *(const uint16_t *)(uintptr_t)*source; break;
-    case 5: value = *(const uint16_t *)(uintptr_t)(*source + (int16_t)code[1]); length = 4; break;
-    default:
-        if ((instruction & 077) != 074) {
-            give_up("a source the recorder does not know", instruction);
-        }
-        value = code[1]; /* #immediate */
-        length = 4;
+    case 3: value = *(const uint16_t *)(uintptr_t)*source; *source += 2; break; /* (An)+ */
+    default: give_up("a source the recorder does not know", instruction);
     }
     if (word_count == word_capacity) {
         give_up("more words than expected", instruction);
     }
     words[word_count++] = value;
-    registers[R_PC] += (greg_t)length;
+    registers[R_PC] += 2;
 }
 
 volatile uint16_t *port_recorder_start(uint16_t *buffer, size_t capacity) {
