@@ -2,7 +2,7 @@
 |
 | VENK tile decoder for the Motorola 68000, GNU as syntax (m68k-elf or
 | m68k-linux-gnu as, with -m68000). Plain 68000 code: no self-modifying code,
-| no RAM but the registers and 12 bytes of stack.
+| no RAM but the registers and 12 bytes of stack besides the return address.
 |
 | The routines trust the stream: check it once beforehand with
 | venk_check_stream from target/c (in the build tool or a debug build).
