@@ -60,11 +60,11 @@ levels=(-c)
 refused=0
 for seed in $(seq 1 120); do
   case $((seed % 3)) in
-    0) kind=rows tiles=$((seed * 7 % 300 + 1)) ;;
-    1) kind=random tiles=$((seed * 37 % 1300 + 1)) ;;  # VENK16 dictionaries past 32 KiB
-    2) kind=repeat tiles=$((seed % 40 + 1)) ;;
+    0) rows=$((seed % 7 + 2)) tiles=$((seed * 7 % 300 + 1)) ;;
+    1) rows=0 tiles=$((seed * 37 % 1300 + 1)) ;;  # VENK16 dictionaries past 32 KiB
+    2) rows=$((seed % 40 + 10)) tiles=$((seed % 60 + 1)) ;;
   esac
-  "$work/make_tiles" "$seed" "$tiles" "$kind" >"$work/streams/$seed.bin"
+  "$work/make_tiles" "$seed" "$tiles" "$rows" >"$work/streams/$seed.bin"
   for variant in 16 15; do
     for level in "${levels[@]}"; do
       stream="$seed$level-$variant.venk"
