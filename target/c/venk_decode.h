@@ -20,7 +20,9 @@
  * Every argument is a pointer or a long (at least 32 bits), and so is the
  * result, so the calls are the same whatever the width of int: on m68k, code
  * built with and without -mshort may call each other. (Not uint32_t: GCC
- * with -mshort makes it 16 bits wide.)
+ * with -mshort makes it 16 bits wide.) GCC with -mshort also adds to
+ * pointers in 16 signed bits, so this file built that way handles streams
+ * of up to 32767 bytes; GCC 12 needs -fno-ivopts to build it so.
  */
 #ifndef VENK_DECODE_H
 #define VENK_DECODE_H
