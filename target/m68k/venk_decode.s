@@ -45,8 +45,8 @@
 |
 | That is 36.8 us per tile at 7.67 MHz. Once per call: 184 cycles of entry
 | and exit for a register entry (110 before the loop, 74 after it, with the
-| last dbra's 4 extra), 64 more for a C entry, 30 in all for count 0, and 32
-| for each further 65536 tiles.
+| last dbra's 4 extra) and 64 more for a C entry; 30 in all for count 0 (94
+| for C); and 32 for each further 65536 tiles.
 
 	.text
 
