@@ -41,7 +41,9 @@ HashKey random_hash_key() {
     // Mixed in whatever the device gave: some runtimes' random_device is a
     // fixed-seed generator. Addresses vary between processes where the
     // system randomizes them; the clocks and the counter vary between calls.
-    static std::atomic<std::uint64_t> calls{0};
+    // 32 bits: a 64-bit atomic is a call into libatomic on some 32-bit CPUs
+    // (m68k), which the programs do not link.
+    static std::atomic<std::uint32_t> calls{0};
     const int local = 0;
     const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&local));
     const auto data = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&calls));
