@@ -30,9 +30,13 @@ bool is_same_regular_file(const std::filesystem::path& first, const std::filesys
     return std::filesystem::equivalent(first, second, error) && !error;
 }
 
-bool names_regular_file(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+bool can_be_read(std::FILE* file) {
+    const int first = std::fgetc(file);
+    if (first == EOF) {
+        return std::ferror(file) == 0;
+    }
+    std::ungetc(first, file);
+    return true;
 }
 
 }  // namespace venk::cli

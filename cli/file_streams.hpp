@@ -30,9 +30,13 @@ private:
 };
 
 // Whether both names lead to one regular file, through any spelling, hard
-// link or symbolic link. False when either does not exist.
+// link or symbolic link. False when either does not exist. Names can change
+// at any moment, so this only chooses a message; what protects the input is
+// the comparison of open files.
 bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second);
 
-bool names_regular_file(const std::filesystem::path& path);
+// Whether the open input can be read at all (a directory opened on a POSIX
+// system cannot): one byte is read ahead and stays to be read.
+bool can_be_read(std::FILE* file);
 
 }  // namespace venk::cli

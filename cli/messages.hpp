@@ -33,6 +33,8 @@ inline constexpr const char* CANT_OPEN_INPUT_FORMAT = "Error: can't open input f
 inline constexpr const char* CANT_OPEN_OUTPUT_FORMAT = "Error: can't open output file \"%s\"\n";
 // Filled with venk::result_message, the library's text for a codec result.
 inline constexpr const char* RESULT_FORMAT = "Error: %s\n";
+// After a failure, when the output (or its temporary file) cannot be deleted.
+inline constexpr const char* CANT_DELETE_OUTPUT_FORMAT = "Error: can't delete output file \"%s\"\n";
 
 inline constexpr std::string_view TOO_MANY_ACTIONS = "Error: can't specify more than one action\n";
 inline constexpr std::string_view INPUT_NAME_MISSING = "Error: input filename missing\n";

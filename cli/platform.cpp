@@ -1,5 +1,7 @@
 #include "platform.hpp"
 
+#include <csignal>
+
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -12,12 +14,51 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cstdint>
 #include <cwchar>
+#else
+#include <sys/stat.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace venk::cli {
 
 #ifdef _WIN32
+
+namespace {
+
+// Another program may still delete or rename a file that venk holds open,
+// as it could on a POSIX system.
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::FILE* stream_from_handle(HANDLE handle) {
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        _close(descriptor);
+    }
+    return file;
+}
+
+std::FILE* create_file(const std::filesystem::path& path, DWORD disposition, DWORD& error) {
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    return stream_from_handle(handle);
+}
+
+}  // namespace
 
 std::optional<std::filesystem::path> path_from_utf8(const std::string& name) {
     if (name.empty()) {
@@ -38,6 +79,59 @@ std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode)
     return _wfopen(path.c_str(), wide_mode.c_str());
 }
 
+FileIdentity identify_open_file(std::FILE* file) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {};
+    }
+    return {true, information.dwVolumeSerialNumber,
+            (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+std::FILE* open_for_writing(const std::filesystem::path& path, bool create, bool& missing) {
+    DWORD error = ERROR_SUCCESS;
+    std::FILE* file = create_file(path, create ? OPEN_ALWAYS : OPEN_EXISTING, error);
+    missing = error == ERROR_FILE_NOT_FOUND;
+    return file;
+}
+
+// Windows files have no permission bits to copy: a new file takes its access
+// rights from its directory, as the replaced one did.
+std::FILE* create_new_file(const std::filesystem::path& path, std::FILE*, bool& name_taken) {
+    DWORD error = ERROR_SUCCESS;
+    std::FILE* file = create_file(path, CREATE_NEW, error);
+    name_taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    return file;
+}
+
+bool truncate_to_empty(std::FILE* file) {
+    return _chsize_s(_fileno(file), 0) == 0;
+}
+
+int descriptor_of(std::FILE* file) {
+    return _fileno(file);
+}
+
+bool replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+void remove_file_in_signal_handler(const std::filesystem::path::value_type* path, int descriptor) {
+    if (descriptor >= 0) {
+        _chsize_s(descriptor, 0);
+    }
+    _wunlink(path);
+}
+
+std::span<const int> terminating_signals() {
+    static constexpr int signals[] = {SIGINT, SIGTERM, SIGBREAK};
+    return signals;
+}
+
+void ignore_file_size_limit_signal() {}
+
 std::string utf8_from_wide(const wchar_t* wide) {
     const int wide_size = static_cast<int>(std::wcslen(wide));
     if (wide_size == 0) {
@@ -56,12 +150,88 @@ void use_binary_standard_streams() {
 
 #else
 
+namespace {
+
+std::FILE* stream_from_descriptor(int descriptor) {
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    std::FILE* file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        close(descriptor);
+    }
+    return file;
+}
+
+}  // namespace
+
 std::optional<std::filesystem::path> path_from_utf8(const std::string& name) {
     return std::filesystem::path(name);
 }
 
 std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
+}
+
+FileIdentity identify_open_file(std::FILE* file) {
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return {};
+    }
+    return {true, static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+// Like fopen(path, "wb"), a FIFO without a reader is waited for.
+std::FILE* open_for_writing(const std::filesystem::path& path, bool create, bool& missing) {
+    const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (create ? O_CREAT : 0);
+    const int descriptor = open(path.c_str(), flags, 0666);
+    missing = descriptor < 0 && errno == ENOENT;
+    return stream_from_descriptor(descriptor);
+}
+
+std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, bool& name_taken) {
+    struct stat model_status {};
+    const bool copy = model != nullptr && fstat(fileno(model), &model_status) == 0;
+    // Private until it has the model's bits; otherwise the umask applies, as
+    // to any new file.
+    const mode_t mode = copy ? S_IRUSR | S_IWUSR : 0666;
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
+    name_taken = descriptor < 0 && errno == EEXIST;
+    if (descriptor >= 0 && copy) {
+        // Only root may give a file away; anyone else keeps it, which is fine.
+        [[maybe_unused]] const int owner_kept = fchown(descriptor, model_status.st_uid, model_status.st_gid);
+        fchmod(descriptor, model_status.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO));
+    }
+    return stream_from_descriptor(descriptor);
+}
+
+bool truncate_to_empty(std::FILE* file) {
+    return ftruncate(fileno(file), 0) == 0;
+}
+
+int descriptor_of(std::FILE* file) {
+    return fileno(file);
+}
+
+bool replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void remove_file_in_signal_handler(const std::filesystem::path::value_type* path, int descriptor) {
+    if (descriptor >= 0) {
+        // A failure changes nothing: the file is removed all the same.
+        [[maybe_unused]] const int truncated = ftruncate(descriptor, 0);
+    }
+    unlink(path);
+}
+
+std::span<const int> terminating_signals() {
+    static constexpr int signals[] = {SIGINT, SIGTERM, SIGHUP};
+    return signals;
+}
+
+void ignore_file_size_limit_signal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 #endif

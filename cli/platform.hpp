@@ -1,13 +1,15 @@
 // Where Windows and POSIX systems differ. The rest of the front end sees
 // file names as UTF-8 strings and writes plain bytes; these functions turn
-// the names into paths and open files in binary mode on either system, and on
-// Windows convert the UTF-16 argument vector and keep the standard streams
-// from rewriting line feeds.
+// the names into paths, open, compare, replace and remove files on either
+// system, and on Windows convert the UTF-16 argument vector and keep the
+// standard streams from rewriting line feeds.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace venk::cli {
@@ -18,6 +20,52 @@ std::optional<std::filesystem::path> path_from_utf8(const std::string& name);
 
 // Opens a file in binary mode ("rb" or "wb"); nullptr on failure.
 std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode);
+
+// Which file an open stream reads or writes, whatever names led to it: the
+// device (volume) and the inode (file index), for regular files only.
+struct FileIdentity {
+    bool regular = false;
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+};
+
+FileIdentity identify_open_file(std::FILE* file);
+
+inline bool is_same_regular_file(const FileIdentity& first, const FileIdentity& second) {
+    return first.regular && second.regular && first.device == second.device && first.index == second.index;
+}
+
+// Opens `path` for writing in binary mode without truncating it. A missing
+// file is created when `create` is set; otherwise the call fails and sets
+// `missing`. nullptr on failure.
+std::FILE* open_for_writing(const std::filesystem::path& path, bool create, bool& missing);
+
+// Creates `path`, which must not exist yet (not even as a link), and opens it
+// for writing. It gets the permission bits, and where the system allows the
+// owner, of the open file `model`; without one, those of any new file. On
+// failure `name_taken` tells whether the name was in use.
+std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, bool& name_taken);
+
+// Cuts an open file to nothing.
+bool truncate_to_empty(std::FILE* file);
+
+// The descriptor a signal handler can truncate the file through.
+int descriptor_of(std::FILE* file);
+
+// Puts `from` in the place of `to` in one step, replacing what `to` named.
+bool replace_file(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Only calls that are safe inside a signal handler: truncates `descriptor`
+// (unless negative) and removes the file named `path`.
+void remove_file_in_signal_handler(const std::filesystem::path::value_type* path, int descriptor);
+
+// The signals that end a process by request (interrupt, termination,
+// hang-up), which the front end catches to clean up before dying of them.
+std::span<const int> terminating_signals();
+
+// Makes exceeding a file-size limit an ordinary failed write instead of a
+// signal that kills the process.
+void ignore_file_size_limit_signal();
 
 #ifdef _WIN32
 // The UTF-8 spelling of a UTF-16 string from the system; a lone surrogate

@@ -3,7 +3,9 @@
 #include "command_line.hpp"
 #include "file_streams.hpp"
 #include "messages.hpp"
+#include "output_file.hpp"
 #include "platform.hpp"
+#include "signals.hpp"
 #include "stats_line.hpp"
 
 #include <cstdio>
@@ -12,8 +14,9 @@
 namespace venk::cli {
 namespace {
 
-void print(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
+// False if the text could not be written.
+bool print(std::FILE* stream, std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }
 
 // Reports every usage problem in its fixed order; true if the run must stop.
@@ -59,7 +62,12 @@ ResultCode run_codec(const Request& request, std::FILE* input, std::FILE* output
 
 // Writes the whole text to standard output; false if any of it was lost.
 bool print_to_standard_output(std::string_view text) {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    return print(stdout, text) && std::fflush(stdout) == 0;
+}
+
+std::string utf8_of(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
 }
 
 int process_files(const Request& request, const std::string& input_name, const std::string& output_name) {
@@ -71,31 +79,33 @@ int process_files(const Request& request, const std::string& input_name, const s
         std::fprintf(stderr, CANT_OPEN_INPUT_FORMAT, input_name.c_str());
         return 1;
     }
-    // Opening the output truncates it, so this check comes first.
-    if (output_path && is_same_regular_file(*input_path, *output_path)) {
+    // An input that cannot be read, such as a directory, fails before the
+    // output is touched.
+    if (!can_be_read(input)) {
+        std::fprintf(stderr, RESULT_FORMAT, result_message(RESULT_READ_ERROR));
+        std::fclose(input);
+        return 1;
+    }
+    install_signal_handlers();
+    OutputFile output;
+    const OutputFile::OpenResult opened =
+        output_path ? output.open(*output_path, identify_open_file(input)) : OutputFile::OPEN_FAILED;
+    // An output that cannot be opened is untouched; if its name leads to the
+    // input, that is still the more useful message.
+    if (opened == OutputFile::OPEN_SAME_AS_INPUT ||
+        (opened == OutputFile::OPEN_FAILED && output_path && is_same_regular_file(*input_path, *output_path))) {
         print(stderr, SAME_FILE);
         std::fclose(input);
         return 1;
     }
-    std::FILE* output = output_path ? open_binary_file(*output_path, "wb") : nullptr;
-    if (output == nullptr) {
+    if (opened == OutputFile::OPEN_FAILED) {
         std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, output_name.c_str());
         std::fclose(input);
         return 1;
     }
-    // Only a regular file is deleted after a failure: removing a device or a
-    // FIFO that merely received the output would break other programs.
-    const bool delete_on_failure = names_regular_file(*output_path);
 
     StreamStats stats;
-    ResultCode result = run_codec(request, input, output, stats);
-    // Buffered bytes reach the file only now; losing them is a write error.
-    if (result == RESULT_OK && std::fflush(output) != 0) {
-        result = RESULT_WRITE_ERROR;
-    }
-    if (std::fclose(output) != 0 && result == RESULT_OK) {
-        result = RESULT_WRITE_ERROR;
-    }
+    const ResultCode result = output.close(run_codec(request, input, output.stream(), stats));
     std::fclose(input);
     if (result == RESULT_OK) {
         if (!request.print_stats ||
@@ -107,10 +117,18 @@ int process_files(const Request& request, const std::string& input_name, const s
     } else {
         std::fprintf(stderr, RESULT_FORMAT, venk::result_message(result));
     }
-    if (delete_on_failure) {
-        std::error_code ignored;
-        std::filesystem::remove(*output_path, ignored);
+    if (const std::optional<std::filesystem::path> left_behind = output.remove_after_failure()) {
+        std::fprintf(stderr, CANT_DELETE_OUTPUT_FORMAT, utf8_of(*left_behind).c_str());
     }
+    return 1;
+}
+
+// Help and version: a lost line is a failure, as for any other output.
+int finish_standard_output(bool written) {
+    if (written && std::fflush(stdout) == 0) {
+        return 0;
+    }
+    print(stderr, CANT_WRITE_STANDARD_OUTPUT);
     return 1;
 }
 
@@ -122,13 +140,11 @@ int run_command_line(int count, const char* const* arguments) {
         return 1;
     }
     if (line.version_requested) {
-        print(stdout, VERSION_TEXT);
-        return 0;
+        return finish_standard_output(print(stdout, VERSION_TEXT));
     }
     if (line.help_requested) {
         const char* program = count > 0 && arguments[0] != nullptr ? arguments[0] : "venk";
-        std::printf(HELP_FORMAT, program, program);
-        return 0;
+        return finish_standard_output(std::printf(HELP_FORMAT, program, program) >= 0);
     }
     // Compression and VENK16 unless the other was chosen.
     const Request request{

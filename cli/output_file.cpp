@@ -1,0 +1,172 @@
+#include "output_file.hpp"
+
+#include "signals.hpp"
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace venk::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file a name finally leads to, so that a symbolic link to the output
+// keeps pointing at the new output. A loop of links is left after a bounded
+// number of steps; opening the result then fails.
+fs::path final_target(fs::path path) {
+    constexpr int MAX_LINKS = 40;
+    for (int step = 0; step < MAX_LINKS; ++step) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error))) {
+            break;
+        }
+        const fs::path link = fs::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = path.parent_path() / link;  // an absolute link replaces the whole path
+    }
+    return path;
+}
+
+// ".<name>.venk-XXXXXX" beside the target: out of a plain listing, and
+// recognisable as venk's if a SIGKILL leaves it behind.
+fs::path temporary_name(const fs::path& target, std::uint64_t random) {
+    static constexpr std::string_view LETTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string suffix = ".venk-";
+    for (int i = 0; i < 6; ++i) {
+        suffix += LETTERS[random % LETTERS.size()];
+        random /= LETTERS.size();
+    }
+    fs::path name = ".";
+    name += target.filename();
+    name += suffix;
+    return target.parent_path() / name;
+}
+
+}  // namespace
+
+OutputFile::OpenResult OutputFile::open(const fs::path& name, const FileIdentity& input) {
+    name_ = name;
+    target_ = final_target(name);
+    bool missing = false;
+    // Opened without truncating, only to learn what it is.
+    std::FILE* existing = open_for_writing(target_, false, missing);
+    if (existing == nullptr && !missing) {
+        return OPEN_FAILED;
+    }
+    if (existing != nullptr) {
+        const FileIdentity identity = identify_open_file(existing);
+        if (!identity.regular) {
+            file_ = existing;
+            return OPEN_OK;
+        }
+        if (is_same_regular_file(identity, input)) {
+            std::fclose(existing);
+            return OPEN_SAME_AS_INPUT;
+        }
+    }
+    const bool replacing = create_temporary_file(existing);
+    if (existing != nullptr && replacing) {
+        std::fclose(existing);
+    }
+    if (replacing) {
+        mode_ = MODE_REPLACING;
+        return OPEN_OK;
+    }
+    return open_in_place(existing, input);
+}
+
+bool OutputFile::create_temporary_file(std::FILE* model) {
+    const fs::path name = target_.filename();
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    // Creating the file exclusively is what makes a name safe to use; the
+    // random letters only make a taken name unlikely.
+    std::mt19937_64 random(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    constexpr int ATTEMPTS = 100;
+    for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
+        const fs::path candidate = temporary_name(target_, random());
+        bool name_taken = false;
+        file_ = create_new_file(candidate, model, name_taken);
+        if (file_ != nullptr) {
+            temporary_ = candidate;
+            remove_on_termination(temporary_, -1);
+            return true;
+        }
+        if (!name_taken) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// No temporary file can be made beside the target, as in a directory this
+// user may not write to, but the target itself may be writable.
+OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const FileIdentity& input) {
+    bool missing = false;
+    file_ = existing != nullptr ? existing : open_for_writing(target_, true, missing);
+    if (file_ == nullptr) {
+        return OPEN_FAILED;
+    }
+    // A file created just now may have been replaced since it was looked at.
+    const FileIdentity identity = identify_open_file(file_);
+    if (is_same_regular_file(identity, input)) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return OPEN_SAME_AS_INPUT;
+    }
+    if (!identity.regular) {
+        return OPEN_OK;
+    }
+    // Unbuffered, so that after a failure no written byte still waits to
+    // land behind the truncation.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (!truncate_to_empty(file_)) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return OPEN_FAILED;
+    }
+    mode_ = MODE_IN_PLACE;
+    remove_on_termination(name_, descriptor_of(file_));
+    return OPEN_OK;
+}
+
+ResultCode OutputFile::close(ResultCode result) {
+    if (result == RESULT_OK && std::fflush(file_) != 0) {
+        result = RESULT_WRITE_ERROR;
+    }
+    // Emptied first, in case deleting its name fails.
+    if (result != RESULT_OK && mode_ == MODE_IN_PLACE) {
+        truncate_to_empty(file_);
+    }
+    if (std::fclose(file_) != 0 && result == RESULT_OK) {
+        result = RESULT_WRITE_ERROR;
+    }
+    file_ = nullptr;
+    if (result == RESULT_OK && mode_ == MODE_REPLACING && !replace_file(temporary_, target_)) {
+        result = RESULT_WRITE_ERROR;
+    }
+    if (result == RESULT_OK) {
+        keep_on_termination();
+    }
+    return result;
+}
+
+std::optional<fs::path> OutputFile::remove_after_failure() {
+    std::optional<fs::path> left_behind;
+    std::error_code error;
+    if (mode_ == MODE_REPLACING && !fs::remove(temporary_, error) && error) {
+        left_behind = temporary_;
+    }
+    if (mode_ != MODE_DIRECT && !fs::remove(name_, error) && error && !left_behind) {
+        left_behind = name_;
+    }
+    keep_on_termination();
+    return left_behind;
+}
+
+}  // namespace venk::cli

@@ -1,0 +1,61 @@
+// The output of a run, written so that its name holds either the whole new
+// output or, after a failure, nothing: a regular file is written under a
+// temporary name beside the file it replaces and renamed over it only once
+// every byte is written, flushed and closed.
+#pragma once
+
+#include "platform.hpp"
+
+#include <venk/venk.hpp>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+namespace venk::cli {
+
+class OutputFile {
+public:
+    enum OpenResult : std::uint8_t { OPEN_OK, OPEN_FAILED, OPEN_SAME_AS_INPUT };
+
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Prepares to write the file `name` leads to, through any symbolic links.
+    // Refuses a name that leads to `input`, judged by the open files and not
+    // by their names, so that no renaming by another process can bring venk
+    // to write over its input.
+    OpenResult open(const std::filesystem::path& name, const FileIdentity& input);
+
+    std::FILE* stream() const { return file_; }
+
+    // Closes the output after a run that ended with `result` and, if it and
+    // the final flush and close succeeded, puts the output in place. Returns
+    // the run's result, or RESULT_WRITE_ERROR if a later step failed.
+    ResultCode close(ResultCode result);
+
+    // After a failed run: removes the temporary file and deletes the output
+    // name, as a failed run leaves no output. Returns the name that could not
+    // be deleted, if any. Devices, FIFOs and terminals are never deleted.
+    std::optional<std::filesystem::path> remove_after_failure();
+
+private:
+    enum Mode : std::uint8_t {
+        MODE_DIRECT,     // not a regular file: written as it is, never deleted
+        MODE_REPLACING,  // a temporary file, renamed over the target at the end
+        MODE_IN_PLACE,   // no temporary file could be made: the target itself
+    };
+
+    bool create_temporary_file(std::FILE* model);
+    OpenResult open_in_place(std::FILE* existing, const FileIdentity& input);
+
+    std::filesystem::path name_;
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::FILE* file_ = nullptr;
+    Mode mode_ = MODE_DIRECT;
+};
+
+}  // namespace venk::cli
