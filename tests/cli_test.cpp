@@ -10,6 +10,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <sstream>
 #include <thread>
 
@@ -70,8 +73,51 @@ protected:
     }
 
     ProcessResult run(std::vector<std::string> arguments, std::optional<unsigned> user = std::nullopt) {
+        return run(std::move(arguments), launch(user));
+    }
+
+    static Launch launch(std::optional<unsigned> user = std::nullopt) {
+        Launch launch;
+        launch.wrapper = tool_wrapper();
+        launch.user = user;
+        return launch;
+    }
+
+    ProcessResult run(std::vector<std::string> arguments, const Launch& launch) {
         arguments.insert(arguments.begin(), "venk");
-        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), {tool_wrapper(), user});
+        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), launch);
+    }
+
+    // Runs the tool on the FIFO slow.bin, feeds it a little and, once its
+    // temporary output exists, sends it `signal`.
+    ProcessResult run_killed(std::vector<std::string> arguments, int signal);
+
+    // The user that directories made read-only hold off: this one, or as
+    // root (whom permissions do not stop) the unprivileged "nobody", for whom
+    // the working directory is opened. False when as root the tool cannot
+    // be started as nobody.
+    bool find_unprivileged_user(std::optional<unsigned>& user) {
+        constexpr unsigned NOBODY = 65534;
+        if (geteuid() != 0) {
+            return true;
+        }
+        user = NOBODY;
+        const fs::perms open_to_all = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec;
+        fs::permissions(root_.path(), open_to_all);
+        fs::permissions(work(), open_to_all);
+        return run({"-v"}, user).out == "1.2\n";
+    }
+
+    // Temporary files the tool left anywhere in the working directory.
+    std::vector<std::string> temporary_files() const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(work())) {
+            if (entry.path().filename().string().find(".venk-") != std::string::npos) {
+                names.push_back(entry.path().string());
+            }
+        }
+        return names;
     }
 
     fs::path work() const { return root_.path() / "work"; }
@@ -252,7 +298,6 @@ TEST_F(CommandLine, NeverDeletesAFifoItWroteTo) {
 // directory and its input as they were. Root ignores permissions, so as root
 // the tool runs as the unprivileged user "nobody".
 TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
-    constexpr unsigned NOBODY = 65534;
     const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     const fs::perms traversable = read_only | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
     write_file(work() / "tile.venk", ZERO_TILE_STREAM);
@@ -261,14 +306,9 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
     fs::permissions(work() / "locked" / "kept.venk", read_only);
     fs::permissions(work() / "locked", traversable);
     std::optional<unsigned> user;
-    if (geteuid() == 0) {
-        user = NOBODY;
-        fs::permissions(root_.path(), traversable | fs::perms::owner_write);
-        fs::permissions(work(), traversable | fs::perms::owner_write);
-        if (run({"-v"}, user).out != "1.2\n") {
-            GTEST_SKIP() << "running as root, and the tool cannot be started as user " << NOBODY
-                         << ", so directory permissions cannot be tested";
-        }
+    if (!find_unprivileged_user(user)) {
+        GTEST_SKIP() << "running as root, and the tool cannot be started as nobody, so directory permissions "
+                        "cannot be tested";
     }
     const std::vector<std::string> cases[] = {
         {"tile.bin", "locked/new.venk"},
@@ -285,6 +325,138 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
         EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
         EXPECT_EQ(read_file(work() / "tile.venk"), ZERO_TILE_STREAM);
     }
+}
+
+ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int signal) {
+    arguments.insert(arguments.begin(), "venk");
+    const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), launch());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    // Opening the FIFO without blocking succeeds once the tool reads it.
+    int fifo = -1;
+    while (fifo < 0 && std::chrono::steady_clock::now() < deadline) {
+        fifo = open((work() / "slow.bin").c_str(), O_WRONLY | O_NONBLOCK);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // A whole tile stream for -d, part of a tile for -c: either way the tool waits for more.
+    EXPECT_EQ(write(fifo, ZERO_TILE_STREAM.data(), ZERO_TILE_STREAM.size()), static_cast<ssize_t>(ZERO_TILE_STREAM.size()));
+    while (temporary_files().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(temporary_files().empty()) << "the run never started its output";
+    kill(process, signal);
+    const ProcessResult result = finish_process(process, root_.path());
+    close(fifo);
+    return result;
+}
+
+// No name is left holding a partial output, whatever leads to the output and
+// however the run ends, and the tool says what it could not clean up.
+TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
+    const std::string EARLIER = "earlier contents";
+    const std::string SIZE = "Error: input file size isn't a multiple of 32 bytes\n";
+    const std::string NOT_VENK = "Error: input file isn't valid VENK\n";
+    const std::string CANT_PRINT = "Error: can't write to standard output\n";
+    using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  // nullopt: absent
+    const struct {
+        std::vector<std::string> arguments;
+        int status;  // the exit status, or the signal that ended the run
+        std::string err;
+        Files after;
+        int signal = 0;       // sent once the temporary output exists
+        bool locked = false;  // run by a user who may write to locked/open.venk, but not to locked/
+        bool full_standard_output = false;
+        unsigned long file_size_limit = 0;
+    } cases[] = {
+        {{"-d", "two_tiles_then_junk.venk", "link"}, 1, NOT_VENK, {{"link", {}}, {"real/t", EARLIER}}},
+        {{"tile.bin", "link"}, 0, "", {{"link", ZERO_TILE_STREAM}, {"real/t", ZERO_TILE_STREAM}}},
+        {{"odd.bin", "old.venk"}, 1, SIZE, {{"old.venk", {}}, {"hard.venk", EARLIER}}},
+        {{"tile.bin", "old.venk"}, 0, "", {{"old.venk", ZERO_TILE_STREAM}, {"hard.venk", EARLIER}}},
+        {{"slow.bin", "old.venk"}, SIGINT, "", {{"old.venk", EARLIER}}, SIGINT},
+        {{"slow.bin", "new.venk"}, SIGTERM, "", {{"new.venk", {}}}, SIGTERM},
+        {{"-d", "slow.bin", "new.venk"}, SIGHUP, "", {{"new.venk", {}}}, SIGHUP},
+        {{"many.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, false, false, 1000},
+        {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, true},
+        {{"odd.bin", "locked/open.venk"}, 1, SIZE + "Error: can't delete output file \"locked/open.venk\"\n",
+         {{"locked/open.venk", ""}}, 0, true},
+        {{"sub", "old.venk"}, 1, "Error: can't read from input file\n", {{"old.venk", EARLIER}}},
+        {{"-v"}, 1, CANT_PRINT, {}, 0, false, true},
+        {{"-h"}, 1, CANT_PRINT, {}, 0, false, true},
+    };
+    std::string many_tiles;
+    for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
+    write_file(work() / "many.bin", many_tiles);
+    write_file(work() / "two_tiles_then_junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
+    ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0600), 0);
+    fs::create_directories(work() / "sub");
+    fs::create_directories(work() / "real");
+    fs::create_directories(work() / "locked");
+    const bool device_made = make_device(work() / "full", 7);
+    std::optional<unsigned> user;
+    const bool user_found = find_unprivileged_user(user);
+    for (const auto& c : cases) {
+        std::string joined;
+        for (const std::string& argument : c.arguments) joined += " " + argument;
+        SCOPED_TRACE("venk" + joined);
+        if ((c.locked && !user_found) || (c.full_standard_output && !device_made)) {
+            continue;
+        }
+        // old.venk, with unusual permission bits, also named hard.venk; link
+        // leads to real/t; locked/open.venk may be written but not deleted.
+        write_file(work() / "old.venk", EARLIER);
+        fs::permissions(work() / "old.venk", fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+        fs::remove(work() / "hard.venk");
+        fs::create_hard_link(work() / "old.venk", work() / "hard.venk");
+        write_file(work() / "real" / "t", EARLIER);
+        fs::remove(work() / "link");
+        fs::create_symlink("real/t", work() / "link");
+        fs::permissions(work() / "locked", fs::perms::all);
+        write_file(work() / "locked" / "open.venk", EARLIER);
+        fs::permissions(work() / "locked" / "open.venk", fs::perms::all);
+        fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                               fs::perms::others_exec);
+
+        Launch how = launch(c.locked ? user : std::nullopt);
+        if (c.full_standard_output) how.standard_output = work() / "full";
+        if (c.file_size_limit != 0) how.file_size_limit = c.file_size_limit;
+        const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
+        EXPECT_EQ(c.signal != 0 ? result.signal : result.exit_status, c.status);
+        EXPECT_EQ(result.err, c.err);
+        for (const auto& [name, contents] : c.after) {
+            EXPECT_EQ(fs::exists(work() / name), contents.has_value()) << name;
+            if (contents) {
+                EXPECT_EQ(read_file(work() / name), *contents) << name;
+            }
+        }
+        EXPECT_EQ(temporary_files(), std::vector<std::string>{});
+        if (fs::exists(work() / "old.venk")) {
+            EXPECT_EQ(fs::status(work() / "old.venk").permissions(), fs::perms(0604));
+        }
+        fs::remove(work() / "new.venk");
+    }
+}
+
+// Another process flips the output name between missing and a link to the
+// input while the tool runs: it may write the output or refuse, but it
+// never touches the input.
+TEST_F(CommandLine, InputSurvivesAnOutputNameFlippedToIt) {
+    std::atomic<bool> done = false;
+    std::thread flipper([&] {
+        const fs::path output = work() / "out";
+        for (int round = 0; round < 10'000'000 && !done; ++round) {
+            symlink("tile.bin", output.c_str());
+            unlink(output.c_str());
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        const ProcessResult result = run({"tile.bin", "out"});
+        EXPECT_TRUE(result.err.empty() || result.err == SAME_FILE) << result.err;
+        EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE) << "after round " << round;
+        if (HasFailure()) {
+            break;
+        }
+    }
+    done = true;
+    flipper.join();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The front end's file handling on the system the tests run on: UTF-8 names
-// reach the file system unchanged, files keep every byte, and the same-file
-// and regular-file checks answer alike on Windows and POSIX systems.
+// reach the file system unchanged, files keep every byte, the same-file and
+// regular-file checks answer alike on Windows and POSIX systems, and an
+// output replaces its old file only once it is whole.
 #include "file_streams.hpp"
+#include "output_file.hpp"
 #include "platform.hpp"
 #include "support/files.hpp"
 
@@ -122,6 +124,17 @@ protected:
 
     fs::path path(const std::string& name) const { return directory_.path() / name; }
 
+    // What the front end learns from the file opened for reading.
+    static cli::FileIdentity identify(const fs::path& path) {
+        std::FILE* file = cli::open_binary_file(path, "rb");
+        if (file == nullptr) {
+            return {};
+        }
+        const cli::FileIdentity identity = cli::identify_open_file(file);
+        std::fclose(file);
+        return identity;
+    }
+
     TemporaryDirectory directory_;
 };
 
@@ -154,13 +167,54 @@ TEST_F(FileChecks, OnlyRegularFilesCountAsSuch) {
         bool regular;
     } cases[] = {
         {"a.bin", true},
-        {"sub", false},
+        {"hard.bin", true},
+        {"b.bin", true},
+        {"sub", false},  // which Windows does not even open
         {"missing.bin", false},
     };
+    fs::create_hard_link(path("a.bin"), path("hard.bin"));
+    const cli::FileIdentity first = identify(path("a.bin"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(cli::names_regular_file(path(c.name)), c.regular);
+        const cli::FileIdentity identity = identify(path(c.name));
+        EXPECT_EQ(identity.regular, c.regular);
+        EXPECT_EQ(cli::is_same_regular_file(identity, first), c.name == "a.bin" || c.name == "hard.bin");
     }
+}
+
+// Under its name an output is the old file until the new one is complete,
+// then the new one; after a failure, nothing. No temporary file remains.
+TEST_F(FileChecks, OutputIsWholeOrAbsent) {
+    const struct {
+        std::string name;
+        bool succeeds;
+    } cases[] = {{"new.bin", true}, {"b.bin", true}, {"new.bin", false}, {"b.bin", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + (c.succeeds ? " succeeds" : " fails"));
+        write_file(path("b.bin"), "same bytes");
+        const bool existed = fs::exists(path(c.name));
+        cli::OutputFile output;
+        ASSERT_EQ(output.open(path(c.name), identify(path("a.bin"))), cli::OutputFile::OPEN_OK);
+        std::fputs("new bytes", output.stream());
+        std::fflush(output.stream());
+        EXPECT_EQ(read_file(path(c.name)), existed ? "same bytes" : "");
+        EXPECT_EQ(output.close(c.succeeds ? RESULT_OK : RESULT_INVALID_STREAM),
+                  c.succeeds ? RESULT_OK : RESULT_INVALID_STREAM);
+        if (!c.succeeds) {
+            EXPECT_EQ(output.remove_after_failure(), std::nullopt);
+        }
+        EXPECT_EQ(fs::exists(path(c.name)), c.succeeds);
+        if (c.succeeds) {
+            EXPECT_EQ(read_file(path(c.name)), "new bytes");
+        }
+        for (const std::string& name : utf8_entries(directory_.path())) {
+            EXPECT_EQ(name.find(".venk-"), std::string::npos) << name;
+        }
+        fs::remove(path("new.bin"));
+    }
+    cli::OutputFile same;
+    EXPECT_EQ(same.open(path("./a.bin"), identify(path("a.bin"))), cli::OutputFile::OPEN_SAME_AS_INPUT);
+    EXPECT_EQ(read_file(path("a.bin")), "same bytes");
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <stdexcept>
 
 namespace venk::test {
@@ -43,10 +45,10 @@ std::vector<char*> pointers_to(std::vector<std::string>& strings) {
 
 }  // namespace
 
-ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
-                          const Launch& launch) {
-    const std::filesystem::path out_path = capture_directory / "stdout.txt";
+int start_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                  const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                  const Launch& launch) {
+    const std::filesystem::path out_path = launch.standard_output.value_or(capture_directory / "stdout.txt");
     const std::filesystem::path err_path = capture_directory / "stderr.txt";
     // Everything the child needs is prepared here: after fork() it may not
     // allocate, since another thread may have held the allocator's lock.
@@ -59,6 +61,9 @@ ProcessResult run_process(const std::filesystem::path& program, const std::vecto
         command.insert(command.end(), arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
         executable = launch.wrapper.front();
         environment = environment_searching_first(program.parent_path());
+    }
+    if (launch.standard_output) {
+        std::filesystem::remove(capture_directory / "stdout.txt");  // no output captured: none left from before
     }
     const std::vector<char*> argv = pointers_to(command);
     const std::vector<char*> envp = pointers_to(environment);
@@ -77,16 +82,37 @@ ProcessResult run_process(const std::filesystem::path& program, const std::vecto
         if (launch.user && !switch_user(*launch.user)) {
             _exit(127);
         }
+        // Whatever this process inherited (a background job ignores SIGINT),
+        // the program starts with the default action for signals it is sent.
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            std::signal(signal, SIG_DFL);
+        }
+        if (launch.file_size_limit) {
+            const rlimit limit = {*launch.file_size_limit, *launch.file_size_limit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         execve(executable.c_str(), argv.data(), child_environment);
         _exit(127);
     }
+    return child;
+}
+
+ProcessResult finish_process(int process, const std::filesystem::path& capture_directory) {
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(process, &status, 0);
     ProcessResult result;
     result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = read_file(out_path);
-    result.err = read_file(err_path);
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.out = read_file(capture_directory / "stdout.txt");
+    result.err = read_file(capture_directory / "stderr.txt");
     return result;
+}
+
+ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                          const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                          const Launch& launch) {
+    return finish_process(start_process(program, arguments, directory, capture_directory, launch),
+                          capture_directory);
 }
 
 }  // namespace venk::test

@@ -13,6 +13,7 @@ namespace venk::test {
 
 struct ProcessResult {
     int exit_status = -1;  // -1 if the process did not exit normally
+    int signal = 0;        // the signal that ended it; 0 if it exited
     std::string out;
     std::string err;
 };
@@ -25,6 +26,10 @@ struct Launch {
     std::vector<std::string> wrapper;
     // A user (and group) id to run as instead of the caller's; needs root.
     std::optional<unsigned> user;
+    // A file to send standard output to instead of capturing it.
+    std::optional<std::filesystem::path> standard_output;
+    // The largest file it may write (RLIMIT_FSIZE), in bytes.
+    std::optional<unsigned long> file_size_limit;
 };
 
 // Runs `program` with the given argument vector (element 0 included) in the
@@ -33,5 +38,12 @@ struct Launch {
 ProcessResult run_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                           const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
                           const Launch& launch = {});
+
+// The same in two steps: start_process returns the child's process id at
+// once; finish_process waits for it and collects what it printed.
+int start_process(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                  const std::filesystem::path& directory, const std::filesystem::path& capture_directory,
+                  const Launch& launch = {});
+ProcessResult finish_process(int process, const std::filesystem::path& capture_directory);
 
 }  // namespace venk::test
