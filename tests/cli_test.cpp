@@ -447,7 +447,7 @@ TEST_F(CommandLine, InputSurvivesAnOutputNameFlippedToIt) {
             unlink(output.c_str());
         }
     });
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 10; ++round) {
         const ProcessResult result = run({"tile.bin", "out"});
         EXPECT_TRUE(result.err.empty() || result.err == SAME_FILE) << result.err;
         EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE) << "after round " << round;
