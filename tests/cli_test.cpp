@@ -331,17 +331,18 @@ ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int si
     arguments.insert(arguments.begin(), "venk");
     const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), launch());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto wait_for = [&](const auto& done) {
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
     // Opening the FIFO without blocking succeeds once the tool reads it.
     int fifo = -1;
-    while (fifo < 0 && std::chrono::steady_clock::now() < deadline) {
-        fifo = open((work() / "slow.bin").c_str(), O_WRONLY | O_NONBLOCK);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    // A whole tile stream for -d, part of a tile for -c: either way the tool waits for more.
-    EXPECT_EQ(write(fifo, ZERO_TILE_STREAM.data(), ZERO_TILE_STREAM.size()), static_cast<ssize_t>(ZERO_TILE_STREAM.size()));
-    while (temporary_files().empty() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    wait_for([&] { return (fifo = open((work() / "slow.bin").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; });
+    // A whole stream for -d, part of a tile for -c: either way it waits for more.
+    const auto size = static_cast<ssize_t>(ZERO_TILE_STREAM.size());
+    EXPECT_EQ(write(fifo, ZERO_TILE_STREAM.data(), ZERO_TILE_STREAM.size()), size);
+    wait_for([&] { return !temporary_files().empty(); });
     EXPECT_FALSE(temporary_files().empty()) << "the run never started its output";
     kill(process, signal);
     const ProcessResult result = finish_process(process, root_.path());
@@ -390,6 +391,10 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     fs::create_directories(work() / "sub");
     fs::create_directories(work() / "real");
     fs::create_directories(work() / "locked");
+    write_file(work() / "locked" / "open.venk", "");
+    fs::permissions(work() / "locked" / "open.venk", fs::perms::all);
+    fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                           fs::perms::others_exec);
     const bool device_made = make_device(work() / "full", 7);
     std::optional<unsigned> user;
     const bool user_found = find_unprivileged_user(user);
@@ -409,11 +414,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         write_file(work() / "real" / "t", EARLIER);
         fs::remove(work() / "link");
         fs::create_symlink("real/t", work() / "link");
-        fs::permissions(work() / "locked", fs::perms::all);
         write_file(work() / "locked" / "open.venk", EARLIER);
-        fs::permissions(work() / "locked" / "open.venk", fs::perms::all);
-        fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                               fs::perms::others_exec);
 
         Launch how = launch(c.locked ? user : std::nullopt);
         if (c.full_standard_output) how.standard_output = work() / "full";
