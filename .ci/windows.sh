@@ -83,6 +83,7 @@ done
 compare -v
 compare "$name-manquant.bin" "$name.out"
 compare "$name.bin" "./$name.bin"
+compare "$name.bin" "$name.venk15"   # replaces an existing output
 compare odd.bin "$name.venk16"
 compare -x --venk15 -16
 
