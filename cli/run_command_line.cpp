@@ -82,7 +82,7 @@ int process_files(const Request& request, const std::string& input_name, const s
     // An input that cannot be read, such as a directory, fails before the
     // output is touched.
     if (!can_be_read(input)) {
-        std::fprintf(stderr, RESULT_FORMAT, result_message(RESULT_READ_ERROR));
+        std::fprintf(stderr, RESULT_FORMAT, venk::result_message(RESULT_READ_ERROR));
         std::fclose(input);
         return 1;
     }
