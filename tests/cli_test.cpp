@@ -73,19 +73,15 @@ protected:
     }
 
     ProcessResult run(std::vector<std::string> arguments, std::optional<unsigned> user = std::nullopt) {
-        return run(std::move(arguments), launch(user));
+        Launch how;
+        how.user = user;
+        return run(std::move(arguments), how);
     }
 
-    static Launch launch(std::optional<unsigned> user = std::nullopt) {
-        Launch launch;
-        launch.wrapper = tool_wrapper();
-        launch.user = user;
-        return launch;
-    }
-
-    ProcessResult run(std::vector<std::string> arguments, const Launch& launch) {
+    ProcessResult run(std::vector<std::string> arguments, Launch how) {
         arguments.insert(arguments.begin(), "venk");
-        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), launch);
+        how.wrapper = tool_wrapper();
+        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
     }
 
     // Runs the tool on the FIFO slow.bin, feeds it a little and, once its
@@ -329,7 +325,9 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
 
 ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int signal) {
     arguments.insert(arguments.begin(), "venk");
-    const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), launch());
+    Launch how;
+    how.wrapper = tool_wrapper();
+    const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const auto wait_for = [&](const auto& done) {
         while (!done() && std::chrono::steady_clock::now() < deadline) {
@@ -416,7 +414,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         fs::create_symlink("real/t", work() / "link");
         write_file(work() / "locked" / "open.venk", EARLIER);
 
-        Launch how = launch(c.locked ? user : std::nullopt);
+        Launch how;
+        how.user = c.locked ? user : std::nullopt;
         if (c.full_standard_output) how.standard_output = work() / "full";
         if (c.file_size_limit != 0) how.file_size_limit = c.file_size_limit;
         const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
