@@ -37,7 +37,7 @@ fs::path temporary_name(const fs::path& target, std::uint64_t random) {
     static constexpr std::string_view LETTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string suffix = ".venk-";
     for (int i = 0; i < 6; ++i) {
-        suffix += LETTERS[random % LETTERS.size()];
+        suffix += LETTERS[static_cast<std::size_t>(random % LETTERS.size())];
         random /= LETTERS.size();
     }
     fs::path name = ".";
@@ -90,13 +90,16 @@ bool OutputFile::create_temporary_file(std::FILE* model) {
     constexpr int ATTEMPTS = 100;
     for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
         const fs::path candidate = temporary_name(target_, random());
+        // Guarded before it exists, so that no signal finds it unguarded; a
+        // file that already has such a name can only be one venk left.
+        remove_on_termination(candidate, -1);
         bool name_taken = false;
         file_ = create_new_file(candidate, model, name_taken);
         if (file_ != nullptr) {
             temporary_ = candidate;
-            remove_on_termination(temporary_, -1);
             return true;
         }
+        keep_on_termination();
         if (!name_taken) {
             return false;
         }
@@ -125,13 +128,14 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const File
     // Unbuffered, so that after a failure no written byte still waits to
     // land behind the truncation.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    remove_on_termination(name_, descriptor_of(file_));
     if (!truncate_to_empty(file_)) {
+        keep_on_termination();
         std::fclose(file_);
         file_ = nullptr;
         return OPEN_FAILED;
     }
     mode_ = MODE_IN_PLACE;
-    remove_on_termination(name_, descriptor_of(file_));
     return OPEN_OK;
 }
 
