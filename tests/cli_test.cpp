@@ -380,6 +380,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"sub", "old.venk"}, 1, "Error: can't read from input file\n", {{"old.venk", EARLIER}}},
         {{"-v"}, 1, CANT_PRINT, {}, 0, false, true},
         {{"-h"}, 1, CANT_PRINT, {}, 0, false, true},
+        {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, false, true},
     };
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
