@@ -77,7 +77,8 @@ compare() {
 for variant in 16 15; do
   compare -c "-$variant" "$name.bin" "$name.venk$variant"
   compare -d "-$variant" "$name.venk$variant" "$name-$variant.bin"
-  compare -b "-$variant" "$name.bin" "$name.best$variant"
+  compare -b -s "-$variant" "$name.bin" "$name.best$variant"
+  compare -s -d "-$variant" "$name.best$variant" "$name-best-$variant.bin"
   cmp "examples/sample_tiles.bin" "$work/windows/$name-$variant.bin"
 done
 compare -v
