@@ -34,8 +34,9 @@ void expect_stats(const StreamStats& stats, const Bytes& stream, std::size_t dis
     EXPECT_EQ(stats.blob_size, stats.tiles * 32);
 }
 
-// Compresses through both entry points and expects the same outcome from
-// each; returns it.
+// Compresses through both entry points, and with a level value other than
+// the two named ones, which counts as LEVEL_BEST, and expects the same
+// outcome from each; returns it.
 Compressed compress_best(const Bytes& blob, FormatVariant variant) {
     Compressed in_memory{};
     StreamStats stats;
@@ -51,6 +52,9 @@ Compressed compress_best(const Bytes& blob, FormatVariant variant) {
     TestOutput output;
     EXPECT_EQ(compress_tiles_at_level(input, output, variant, LEVEL_BEST), in_memory.result);
     EXPECT_TRUE(output.written == in_memory.stream) << "a second run wrote another stream";
+    Bytes other_level;
+    EXPECT_EQ(compress_memory_at_level(blob, variant, other_level, static_cast<CompressionLevel>(9)), in_memory.result);
+    EXPECT_TRUE(other_level == in_memory.stream) << "another level value wrote another stream";
     return in_memory;
 }
 

@@ -1,6 +1,7 @@
 // The tool run as a real process: exit status, exact output, and which files
 // exist afterwards.
 #include "support/process.hpp"
+#include "support/tiles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,22 @@ const std::string ACTIONS = "Error: can't specify more than one action\n";
 const std::string FORMATS = "Error: too many formats specified\n";
 const std::string SAME_FILE = "Error: input and output are the same file\n";
 const std::string CANT_WRITE = "Error: can't write to output file\n";
+const std::string TOO_BIG = "Error: output file is too big for VENK\n";
+
+// 4096 distinct blocks: one too many for VENK15, and their VENK16 stream.
+const Bytes BIG_BLOB = blob_with_distinct_blocks(4096);
+const std::string BIG_STREAM = [] {
+    Bytes stream;
+    compress_memory(BIG_BLOB, FORMAT_VENK16, stream);
+    return std::string(stream.begin(), stream.end());
+}();
+// Two tiles whose upper right block, all 01 bytes, is stored after the
+// upper left one (09 09 then 01s) and is found again 6 bytes earlier, so
+// that the tile map names one block at two offsets.
+const std::string TWO_OFFSETS_BLOB = std::string(2, '\x09') + std::string(30, '\x01') + std::string(2, '\x09') +
+                                     std::string(30, '\x01');
+const std::string TWO_OFFSETS_STREAM = std::string("\x00\x02\x00\x10\x09\x09", 6) + std::string(14, '\x01') +
+                                       std::string("\0\0\0\x08\0\x02\0\x02\0\0\0\x02\0\x02\0\x02", 16);
 
 // The words of VENK_TOOL_WRAPPER: the command, such as valgrind, that every
 // run of the tool goes through; none in an ordinary build.
@@ -62,14 +79,19 @@ std::vector<std::string> tool_wrapper() {
 class CommandLine : public testing::Test {
 protected:
     // The working directory holds tile.bin (one zero tile), tile.venk (its
-    // stream), odd.bin (33 bytes) and old.venk (an output left by an earlier
-    // run).
+    // stream), odd.bin (33 bytes), old.venk and long.venk (outputs left by an
+    // earlier run, shorter and longer than tile.venk), empty.bin, big.bin
+    // and two-offsets.bin.
     void SetUp() override {
         fs::create_directory(work());
         write_file(work() / "tile.bin", ZERO_TILE);
         write_file(work() / "odd.bin", std::string(33, '\x01'));
         write_file(work() / "old.venk", "earlier contents");
+        write_file(work() / "long.venk", std::string(100, 'x'));
         write_file(work() / "tile.venk", ZERO_TILE_STREAM);
+        write_file(work() / "empty.bin", "");
+        write_file(work() / "big.bin", std::string(BIG_BLOB.begin(), BIG_BLOB.end()));
+        write_file(work() / "two-offsets.bin", TWO_OFFSETS_BLOB);
     }
 
     ProcessResult run(std::vector<std::string> arguments, std::optional<unsigned> user = std::nullopt) {
@@ -191,9 +213,19 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         {{"--stats", "-d", "-s", "-15", "tile.venk", "new.bin"}, "", "new.bin", ZERO_TILE,
          "tile.venk -> new.bin: 1 tiles, dictionary 8 bytes, stream 20 bytes, blob 32 bytes\n"},
         {{"-s", "odd.bin", "new.venk"}, "Error: input file size isn't a multiple of 32 bytes\n", "new.venk", ""},
+        {{"tile.bin", "long.venk"}, "", "long.venk", ZERO_TILE_STREAM},
+        {{"empty.bin", "new.venk"}, "Error: input file needs to have at least one tile\n", "new.venk", ""},
+        {{"big.bin", "new.venk"}, "", "new.venk", BIG_STREAM},
+        {{"-16", "big.bin", "new.venk"}, "", "new.venk", BIG_STREAM},
+        {{"--venk16", "big.bin", "new.venk"}, "", "new.venk", BIG_STREAM},
+        {{"-15", "big.bin", "new.venk"}, TOO_BIG, "new.venk", ""},
+        {{"--venk15", "big.bin", "new.venk"}, TOO_BIG, "new.venk", ""},
+        {{"-s", "-15", "two-offsets.bin", "new.venk"}, "", "new.venk", TWO_OFFSETS_STREAM,
+         "two-offsets.bin -> new.venk: 2 tiles, 2 distinct blocks, dictionary 16 of 32767 bytes (0.0%), "
+         "stream 36 bytes (56.3% of 64)\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.back());
+        SCOPED_TRACE(testing::Message() << c.arguments.front() << " " << c.arguments.back());
         write_file(work() / "old.venk", "earlier contents");
         const ProcessResult result = run(c.arguments);
         EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
@@ -278,10 +310,18 @@ TEST_F(CommandLine, NeverDeletesAFifoItWroteTo) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string input : {"tile.bin", "odd.bin"}) {
         SCOPED_TRACE(input);
-        std::string received;
-        std::thread reader([&] { received = read_file(fifo); });
+        // A reader that does not wait: the tool can open the FIFO at once and
+        // its few bytes fit in the pipe, and if it never opens it, the test
+        // fails here at once rather than wait for a writer.
+        const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
         const ProcessResult result = run({input, "pipe"});
-        reader.join();
+        std::string received;
+        char buffer[256];
+        for (ssize_t got; (got = read(reader, buffer, sizeof buffer)) > 0;) {
+            received.append(buffer, static_cast<std::size_t>(got));
+        }
+        close(reader);
         EXPECT_EQ(result.exit_status, input == "tile.bin" ? 0 : 1);
         EXPECT_EQ(received, input == "tile.bin" ? ZERO_TILE_STREAM : "");
         EXPECT_TRUE(fs::is_fifo(fifo));

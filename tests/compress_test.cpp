@@ -103,6 +103,8 @@ TEST(Compress, DictionaryAndTileLimits) {
         {"4096 blocks, VENK16", blob_with_distinct_blocks(4096), FORMAT_VENK16, RESULT_OK, 32768},
         {"8191 blocks, VENK16", blob_with_distinct_blocks(8191), FORMAT_VENK16, RESULT_OK, 65528},
         {"8192 blocks, VENK16", blob_with_distinct_blocks(8192), FORMAT_VENK16, RESULT_TOO_BIG, 0},
+        {"4096 blocks, another value as VENK15", blob_with_distinct_blocks(4096), static_cast<FormatVariant>(7),
+         RESULT_TOO_BIG, 0},
         {"65535 zero tiles", repeat(zero_tile, 65535), FORMAT_VENK15, RESULT_OK, 8},
         {"65536 zero tiles", repeat(zero_tile, 65536), FORMAT_VENK16, RESULT_TOO_BIG, 0},
     };
@@ -174,6 +176,14 @@ TEST(Compress, ShortWriteAtEveryStep) {
         TestOutput output(limit);
         EXPECT_EQ(compress_tiles(input, output, FORMAT_VENK16), RESULT_WRITE_ERROR);
         EXPECT_LE(output.written.size(), limit);
+    }
+    // A sink that is short once and then accepts again.
+    for (const std::size_t call : {0u, 1u, 2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << "write call " << call << " is short");
+        TestInput input(blob);
+        TestOutput output;
+        output.short_write_call = call;
+        EXPECT_EQ(compress_tiles(input, output, FORMAT_VENK16), RESULT_WRITE_ERROR);
     }
     TestInput input(blob);
     TestOutput output(stream_size);

@@ -1,6 +1,6 @@
 // Memory streams for tests that can fail on demand: a read error once a given
 // number of bytes has been delivered, or a short write once a given number of
-// bytes has been accepted.
+// bytes has been accepted or on one given call only.
 #pragma once
 
 #include <venk/venk.hpp>
@@ -50,12 +50,17 @@ public:
 
     std::size_t write(std::span<const std::uint8_t> bytes) override {
         const std::size_t room = accept_limit_ - std::min(accept_limit_, written.size());
-        const std::size_t count = std::min(bytes.size(), room);
+        const bool short_call = write_calls++ == short_write_call && !bytes.empty();
+        const std::size_t count = std::min(bytes.size() - (short_call ? 1 : 0), room);
         written.insert(written.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count));
         return count;
     }
 
     std::vector<std::uint8_t> written;
+    // The call (counting from 0) that accepts one byte fewer than given,
+    // while every other call accepts what it can.
+    std::size_t short_write_call = NEVER;
+    std::size_t write_calls = 0;
 
 private:
     std::size_t accept_limit_;

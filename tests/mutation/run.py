@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""Mutation testing: does the ordinary test suite notice a plausible bug?
+
+Each mutant in mutants.py swaps one exact piece of text in one file for
+another. This script copies the repository's files to a scratch tree
+(build-mutation/source), configures it once as the `test` preset does, and
+then, for each mutant: applies it, builds incrementally, runs the whole
+suite with CTest (stopping at the first failing test), records the mutant as
+killed, survived or did-not-compile, and puts the file back.
+
+    tests/mutation/run.py                 every mutant
+    tests/mutation/run.py --list          the table, without running anything
+    tests/mutation/run.py ID [ID ...]     only these (shell-style patterns work: 'links-*')
+    tests/mutation/run.py --file cli/     only mutants of files whose path contains cli/
+
+It never touches the working tree: the copy is refreshed from it at the
+start of every run, so uncommitted edits are tested too.
+"""
+
+import argparse
+import fnmatch
+import os
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+from mutants import MUTANTS  # noqa: E402
+
+REPOSITORY = HERE.parent.parent
+SCRATCH = REPOSITORY / "build-mutation"
+SOURCE = SCRATCH / "source"
+BUILD = SOURCE / "build-test"  # where the test preset puts its build
+
+
+def use_scratch(directory):
+    global SCRATCH, SOURCE, BUILD
+    SCRATCH = Path(directory).resolve()
+    SOURCE = SCRATCH / "source"
+    BUILD = SOURCE / "build-test"
+
+
+def repository_files():
+    """Tracked files, and new ones not yet ignored, relative to the repository."""
+    listed = subprocess.run(
+        ["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+        cwd=REPOSITORY, check=True, capture_output=True).stdout
+    return [name for name in listed.decode().split("\0") if name and (REPOSITORY / name).is_file()]
+
+
+def refresh_copy():
+    """Brings the scratch tree up to the working tree; unchanged files keep
+    their times, so the build after it is incremental."""
+    names = set(repository_files())
+    for name in names:
+        source, copy = REPOSITORY / name, SOURCE / name
+        if copy.is_file() and copy.read_bytes() == source.read_bytes():
+            continue
+        copy.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(source, copy)
+        shutil.copymode(source, copy)
+    for root, directories, files in os.walk(SOURCE):
+        if Path(root) == SOURCE:
+            directories[:] = [d for d in directories if d != BUILD.name]
+        for file in files:
+            path = Path(root) / file
+            if str(path.relative_to(SOURCE)) not in names:
+                path.unlink()
+
+
+def run(command, log, timeout=None):
+    """Runs a command with its output appended to the log; its exit status,
+    or None if it ran out of time."""
+    with open(log, "ab") as out:
+        out.write(("\n$ " + " ".join(command) + "\n").encode())
+        out.flush()
+        try:
+            return subprocess.run(command, cwd=SOURCE, stdout=out, stderr=subprocess.STDOUT,
+                                  timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            return None
+
+
+def build(log, jobs):
+    return run(["cmake", "--build", "--preset", "test", "-j", str(jobs)], log) == 0
+
+
+def test_suite(log, timeout, jobs):
+    """True if every test passed."""
+    command = ["ctest", "--preset", "test", "--stop-on-failure", "--timeout", str(timeout), "-j", str(jobs)]
+    # A hung tool cannot outlast the suite's own limit by much.
+    return run(command, log, timeout=timeout * 20) == 0
+
+
+def apply(mutant):
+    """The original text of the mutated file, after writing the mutant."""
+    path = SOURCE / mutant.file
+    original = path.read_text()
+    count = original.count(mutant.find)
+    if count != 1:
+        raise SystemExit(f"{mutant.id}: the text to replace occurs {count} times in {mutant.file}, not once")
+    path.write_text(original.replace(mutant.find, mutant.replace))
+    return original
+
+
+def check_table(mutants):
+    """Every mutant names an existing file and text that occurs there once."""
+    problems = []
+    seen = set()
+    for mutant in mutants:
+        if mutant.id in seen:
+            problems.append(f"{mutant.id}: the id is used twice")
+        seen.add(mutant.id)
+        path = REPOSITORY / mutant.file
+        if not path.is_file():
+            problems.append(f"{mutant.id}: no file {mutant.file}")
+            continue
+        count = path.read_text().count(mutant.find)
+        if count != 1:
+            problems.append(f"{mutant.id}: the text occurs {count} times in {mutant.file}")
+        if mutant.find == mutant.replace:
+            problems.append(f"{mutant.id}: the replacement is the original")
+    return problems
+
+
+def select(arguments):
+    chosen = MUTANTS
+    if arguments.ids:
+        chosen = [m for m in chosen if any(fnmatch.fnmatchcase(m.id, pattern) for pattern in arguments.ids)]
+    if arguments.file:
+        chosen = [m for m in chosen if arguments.file in m.file]
+    return chosen
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("ids", nargs="*", help="mutant ids or shell-style patterns (default: all)")
+    parser.add_argument("--file", help="only mutants of files whose path contains this")
+    parser.add_argument("--list", action="store_true", help="list the chosen mutants and check the table")
+    parser.add_argument("--timeout", type=int, default=120, help="seconds per test (default 120)")
+    parser.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default 2)")
+    parser.add_argument("--scratch", default=str(SCRATCH),
+                        help="the scratch directory, for a second run at the same time (default build-mutation)")
+    arguments = parser.parse_args()
+    use_scratch(arguments.scratch)
+
+    problems = check_table(MUTANTS)
+    chosen = select(arguments)
+    if arguments.list:
+        for mutant in chosen:
+            mark = " (equivalent: " + mutant.equivalent + ")" if mutant.equivalent else ""
+            print(f"{mutant.id:28} {mutant.file:34} {mutant.why}{mark}")
+        print(f"{len(chosen)} of {len(MUTANTS)} mutants")
+    for problem in problems:
+        print("table:", problem, file=sys.stderr)
+    if problems or arguments.list:
+        return 1 if problems else 0
+    if not chosen:
+        print("no mutant matches", file=sys.stderr)
+        return 1
+
+    SCRATCH.mkdir(exist_ok=True)
+    log = SCRATCH / "log.txt"
+    log.write_text("")
+    refresh_copy()
+    print(f"scratch tree {SOURCE}, log {log}")
+    if not (BUILD / "CMakeCache.txt").is_file() and run(["cmake", "--preset", "test"], log) != 0:
+        print("configuring the scratch tree failed; see the log", file=sys.stderr)
+        return 1
+    started = time.monotonic()
+    if not build(log, arguments.jobs) or not test_suite(log, arguments.timeout, arguments.jobs):
+        print("the suite fails without any mutant; see the log", file=sys.stderr)
+        return 1
+    print(f"unmutated build and suite pass ({time.monotonic() - started:.0f} s)")
+
+    outcomes = {}
+    for number, mutant in enumerate(chosen, 1):
+        started = time.monotonic()
+        original = apply(mutant)
+        try:
+            if not build(log, arguments.jobs):
+                outcome = "did-not-compile"
+            elif test_suite(log, arguments.timeout, arguments.jobs):
+                outcome = "survived"
+            else:
+                outcome = "killed"
+        finally:
+            (SOURCE / mutant.file).write_text(original)
+        outcomes[mutant.id] = outcome
+        print(f"[{number}/{len(chosen)}] {mutant.id:28} {outcome:16} {time.monotonic() - started:5.0f} s", flush=True)
+    # Leave the build matching the unmutated sources.
+    build(log, arguments.jobs)
+
+    killed = [m for m in chosen if outcomes[m.id] == "killed"]
+    survived = [m for m in chosen if outcomes[m.id] == "survived"]
+    broken = [m for m in chosen if outcomes[m.id] == "did-not-compile"]
+    equivalent = [m for m in survived if m.equivalent]
+    counted = len(killed) + len(survived) - len(equivalent)
+    print()
+    print(f"killed {len(killed)}, survived {len(survived)} ({len(equivalent)} judged equivalent), "
+          f"did not compile {len(broken)}")
+    if counted:
+        print(f"score: {len(killed)} of {counted} non-equivalent mutants killed, {100 * len(killed) / counted:.1f} %")
+    for mutant in survived:
+        note = f"  [equivalent: {mutant.equivalent}]" if mutant.equivalent else ""
+        print(f"  survived: {mutant.id} ({mutant.file}): {mutant.why}{note}")
+    for mutant in broken:
+        print(f"  did not compile: {mutant.id} ({mutant.file})")
+    for mutant in killed:
+        if mutant.equivalent:
+            print(f"  note: {mutant.id} is marked equivalent but was killed")
+    return 0 if counted and not [m for m in survived if not m.equivalent] else 2
+
+
+if __name__ == "__main__":
+    sys.exit(main())
