@@ -20,6 +20,7 @@ start of every run, so uncommitted edits are tested too.
 import argparse
 import fnmatch
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -72,27 +73,42 @@ def refresh_copy():
 
 
 def run(command, log, timeout=None):
-    """Runs a command with its output appended to the log; its exit status,
-    or None if it ran out of time."""
+    """Runs a command with its output appended to the log; its exit status
+    (None if it ran out of time) and its output."""
+    try:
+        done = subprocess.run(command, cwd=SOURCE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=timeout)
+        status, output = done.returncode, done.stdout
+    except subprocess.TimeoutExpired as expired:
+        status, output = None, expired.stdout or b""
     with open(log, "ab") as out:
-        out.write(("\n$ " + " ".join(command) + "\n").encode())
-        out.flush()
-        try:
-            return subprocess.run(command, cwd=SOURCE, stdout=out, stderr=subprocess.STDOUT,
-                                  timeout=timeout).returncode
-        except subprocess.TimeoutExpired:
-            return None
+        out.write(("\n$ " + " ".join(command) + "\n").encode() + output)
+    return status, output.decode(errors="replace")
+
+
+def configure(log):
+    command = ["cmake", "--preset", "test"]
+    # Putting a file back recompiles it as it was before the mutant: ccache,
+    # where installed, makes that a copy.
+    if shutil.which("ccache"):
+        command.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+    return run(command, log)[0] == 0
 
 
 def build(log, jobs):
-    return run(["cmake", "--build", "--preset", "test", "-j", str(jobs)], log) == 0
+    return run(["cmake", "--build", "--preset", "test", "-j", str(jobs)], log)[0] == 0
 
 
-def test_suite(log, timeout, jobs):
-    """True if every test passed."""
+def failing_tests(log, timeout, jobs):
+    """The names of the tests that failed (empty if all passed)."""
     command = ["ctest", "--preset", "test", "--stop-on-failure", "--timeout", str(timeout), "-j", str(jobs)]
     # A hung tool cannot outlast the suite's own limit by much.
-    return run(command, log, timeout=timeout * 20) == 0
+    status, output = run(command, log, timeout=timeout * 20)
+    if status == 0:
+        return []
+    summary = output.partition("The following tests FAILED:")[2]
+    failed = re.findall(r"^\s+\d+ - (\S+).*\(\w[^)]*\)\s*$", summary, re.MULTILINE)
+    return failed or ["(the suite did not finish)" if status is None else "(see the log)"]
 
 
 def apply(mutant):
@@ -166,31 +182,36 @@ def main():
     log = SCRATCH / "log.txt"
     log.write_text("")
     refresh_copy()
-    print(f"scratch tree {SOURCE}, log {log}")
-    if not (BUILD / "CMakeCache.txt").is_file() and run(["cmake", "--preset", "test"], log) != 0:
+    print(f"scratch tree {SOURCE}, log {log}, results {SCRATCH / 'results.tsv'}")
+    if not (BUILD / "CMakeCache.txt").is_file() and not configure(log):
         print("configuring the scratch tree failed; see the log", file=sys.stderr)
         return 1
     started = time.monotonic()
-    if not build(log, arguments.jobs) or not test_suite(log, arguments.timeout, arguments.jobs):
+    if not build(log, arguments.jobs) or failing_tests(log, arguments.timeout, arguments.jobs):
         print("the suite fails without any mutant; see the log", file=sys.stderr)
         return 1
     print(f"unmutated build and suite pass ({time.monotonic() - started:.0f} s)")
 
     outcomes = {}
+    results = SCRATCH / "results.tsv"
+    results.write_text("id\toutcome\tkilled by\n")
     for number, mutant in enumerate(chosen, 1):
         started = time.monotonic()
         original = apply(mutant)
+        killers = []
         try:
             if not build(log, arguments.jobs):
                 outcome = "did-not-compile"
-            elif test_suite(log, arguments.timeout, arguments.jobs):
-                outcome = "survived"
             else:
-                outcome = "killed"
+                killers = failing_tests(log, arguments.timeout, arguments.jobs)
+                outcome = "killed" if killers else "survived"
         finally:
             (SOURCE / mutant.file).write_text(original)
         outcomes[mutant.id] = outcome
-        print(f"[{number}/{len(chosen)}] {mutant.id:28} {outcome:16} {time.monotonic() - started:5.0f} s", flush=True)
+        with open(results, "a") as table:
+            table.write(f"{mutant.id}\t{outcome}\t{' '.join(killers)}\n")
+        print(f"[{number}/{len(chosen)}] {mutant.id:34} {outcome:16} {time.monotonic() - started:4.0f} s "
+              f"{' '.join(killers)}", flush=True)
     # Leave the build matching the unmutated sources.
     build(log, arguments.jobs)
 
