@@ -391,7 +391,8 @@ ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int si
 // No name is left holding a partial output, whatever leads to the output and
 // however the run ends, and the tool says what it could not clean up.
 TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
-    const std::string EARLIER = "earlier contents";
+    // Longer than a stream that replaces it, so that a tail left over shows.
+    const std::string EARLIER = "earlier contents, longer than the new stream";
     const std::string SIZE = "Error: input file size isn't a multiple of 32 bytes\n";
     const std::string NOT_VENK = "Error: input file isn't valid VENK\n";
     const std::string CANT_PRINT = "Error: can't write to standard output\n";
@@ -417,6 +418,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, true},
         {{"odd.bin", "locked/open.venk"}, 1, SIZE + "Error: can't delete output file \"locked/open.venk\"\n",
          {{"locked/open.venk", ""}}, 0, true},
+        {{"-d", "two_tiles_then_junk.venk", "locked/open.venk"}, 1,
+         NOT_VENK + "Error: can't delete output file \"locked/open.venk\"\n", {{"locked/open.venk", ""}}, 0, true},
         {{"sub", "old.venk"}, 1, "Error: can't read from input file\n", {{"old.venk", EARLIER}}},
         {{"-v"}, 1, CANT_PRINT, {}, 0, false, true},
         {{"-h"}, 1, CANT_PRINT, {}, 0, false, true},
