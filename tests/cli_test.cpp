@@ -14,8 +14,10 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 namespace venk::test {
 namespace {
@@ -107,7 +109,8 @@ protected:
     }
 
     // Runs the tool on the FIFO slow.bin, feeds it a little and, once its
-    // temporary output exists, sends it `signal`.
+    // temporary output exists, sends it `signal`; a negative one is sent to
+    // a run that started with it ignored, which then reads on to the end.
     ProcessResult run_killed(std::vector<std::string> arguments, int signal);
 
     // The user that directories made read-only hold off: this one, or as
@@ -367,6 +370,7 @@ ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int si
     arguments.insert(arguments.begin(), "venk");
     Launch how;
     how.wrapper = tool_wrapper();
+    how.ignored_signal = signal < 0 ? -signal : 0;
     const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const auto wait_for = [&](const auto& done) {
@@ -382,9 +386,14 @@ ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int si
     EXPECT_EQ(write(fifo, ZERO_TILE_STREAM.data(), ZERO_TILE_STREAM.size()), size);
     wait_for([&] { return !temporary_files().empty(); });
     EXPECT_FALSE(temporary_files().empty()) << "the run never started its output";
-    kill(process, signal);
+    kill(process, std::abs(signal));
+    if (signal < 0) {
+        close(std::exchange(fifo, -1));
+    }
     const ProcessResult result = finish_process(process, root_.path());
-    close(fifo);
+    if (fifo >= 0) {
+        close(fifo);
+    }
     return result;
 }
 
@@ -402,7 +411,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         int status;  // the exit status, or the signal that ended the run
         std::string err;
         Files after;
-        int signal = 0;       // sent once the temporary output exists
+        int signal = 0;       // sent once the temporary output exists (negative: sent while ignored)
         bool locked = false;  // run by a user who may write to locked/open.venk, but not to locked/
         bool full_standard_output = false;
         unsigned long file_size_limit = 0;
@@ -414,6 +423,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"slow.bin", "old.venk"}, SIGINT, "", {{"old.venk", EARLIER}}, SIGINT},
         {{"slow.bin", "new.venk"}, SIGTERM, "", {{"new.venk", {}}}, SIGTERM},
         {{"-d", "slow.bin", "new.venk"}, SIGHUP, "", {{"new.venk", {}}}, SIGHUP},
+        {{"-d", "slow.bin", "new.venk"}, 0, "", {{"new.venk", ZERO_TILE}}, -SIGHUP},
         {{"many.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, false, false, 1000},
         {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, true},
         {{"odd.bin", "locked/open.venk"}, 1, SIZE + "Error: can't delete output file \"locked/open.venk\"\n",
@@ -463,7 +473,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         if (c.full_standard_output) how.standard_output = work() / "full";
         if (c.file_size_limit != 0) how.file_size_limit = c.file_size_limit;
         const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
-        EXPECT_EQ(c.signal != 0 ? result.signal : result.exit_status, c.status);
+        EXPECT_EQ(c.signal > 0 ? result.signal : result.exit_status, c.status);
         EXPECT_EQ(result.err, c.err);
         for (const auto& [name, contents] : c.after) {
             EXPECT_EQ(fs::exists(work() / name), contents.has_value()) << name;

@@ -87,6 +87,9 @@ int start_process(const std::filesystem::path& program, const std::vector<std::s
         for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
             std::signal(signal, SIG_DFL);
         }
+        if (launch.ignored_signal != 0) {
+            std::signal(launch.ignored_signal, SIG_IGN);
+        }
         if (launch.file_size_limit) {
             const rlimit limit = {*launch.file_size_limit, *launch.file_size_limit};
             setrlimit(RLIMIT_FSIZE, &limit);

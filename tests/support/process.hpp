@@ -30,6 +30,8 @@ struct Launch {
     std::optional<std::filesystem::path> standard_output;
     // The largest file it may write (RLIMIT_FSIZE), in bytes.
     std::optional<unsigned long> file_size_limit;
+    // A signal it starts with ignored, as nohup starts a program with SIGHUP.
+    int ignored_signal = 0;
 };
 
 // Runs `program` with the given argument vector (element 0 included) in the
