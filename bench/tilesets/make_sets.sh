@@ -22,15 +22,8 @@ out=$1
 venk=${2:-$here/../../build/venk}
 mkdir -p "$out"
 
-packages=(console-setup-linux angband-data freeciv-data cataclysm-dda-data crawl-tiles-data minetest-data)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$here/../../.ci/install_missing.sh" console-setup-linux angband-data freeciv-data cataclysm-dda-data \
+    crawl-tiles-data minetest-data >/dev/null
 
 fonts=/usr/share/consolefonts
 angband=/usr/share/angband/xtra/graf
