@@ -34,10 +34,31 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
         choose(line.variant, VariantChoice::VENK16);
     } else if (option == "-15" || option == "--venk15") {
         choose(line.variant, VariantChoice::VENK15);
+    } else if (option == "-a" || option == "--c-array") {
+        choose(line.source, SourceChoice::C);
+    } else if (option == "-g" || option == "--gas") {
+        choose(line.source, SourceChoice::GNU_AS);
+    } else if (option == "-m" || option == "--mri") {
+        choose(line.source, SourceChoice::MRI);
     } else {
         return false;
     }
     return true;
+}
+
+bool takes_symbol(std::string_view option) {
+    return option == "-n" || option == "--name";
+}
+
+void set_symbol(const char* option, const char* value, CommandLine& line) {
+    if (line.symbol || line.symbol_option_without_value) {
+        line.too_many_symbols = true;
+    }
+    if (value == nullptr) {
+        line.symbol_option_without_value = option;
+    } else {
+        line.symbol = value;
+    }
 }
 
 void add_file_name(const char* name, CommandLine& line) {
@@ -59,6 +80,9 @@ CommandLine parse_command_line(int count, const char* const* arguments) {
         const char* argument = arguments[i];
         if (!options_enabled || argument[0] != '-') {
             add_file_name(argument, line);
+        } else if (takes_symbol(argument)) {
+            // The next argument is the value, whatever it looks like.
+            set_symbol(argument, i + 1 < count ? arguments[++i] : nullptr, line);
         } else if (!apply_option(argument, line, options_enabled)) {
             std::fprintf(stderr, UNKNOWN_OPTION_FORMAT, argument);
             line.error_seen = true;

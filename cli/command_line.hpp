@@ -18,6 +18,8 @@ enum Action : std::uint8_t {
 // because it was given more than once, even the same one twice.
 enum class ActionChoice : std::uint8_t { NONE, COMPRESS, DECOMPRESS, CONFLICT };
 enum class VariantChoice : std::uint8_t { NONE, VENK16, VENK15, CONFLICT };
+// Source output instead of the binary stream: C, GNU as, MRI assembler.
+enum class SourceChoice : std::uint8_t { NONE, C, GNU_AS, MRI, CONFLICT };
 
 struct CommandLine {
     ActionChoice action = ActionChoice::NONE;
@@ -29,6 +31,13 @@ struct CommandLine {
     std::optional<std::string> input_name;
     std::optional<std::string> output_name;
     bool too_many_names = false;
+    SourceChoice source = SourceChoice::NONE;
+    // The name the source output gives its array, taken from the argument
+    // after -n; the option itself if no argument followed, and whether it was
+    // given more than once.
+    std::optional<std::string> symbol;
+    std::optional<std::string> symbol_option_without_value;
+    bool too_many_symbols = false;
     bool error_seen = false;
 };
 

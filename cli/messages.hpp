@@ -22,6 +22,10 @@ inline constexpr const char* HELP_FORMAT =
     "  -15 or --venk15 ...... Use VENK15 format (4096 limit)\n"
     "  -b or --best ......... Compress to the smallest stream (slower)\n"
     "  -s or --stats ........ Print the sizes of the stream and its limit\n"
+    "  -a or --c-array ...... Write C source and a header instead of binary\n"
+    "  -g or --gas .......... Write GNU as source for m68k instead of binary\n"
+    "  -m or --mri .......... Write Motorola (MRI) assembler source instead\n"
+    "  -n or --name <name> .. Name the array (default: from <outfile>)\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -42,6 +46,11 @@ inline constexpr std::string_view OUTPUT_NAME_MISSING = "Error: output filename 
 inline constexpr std::string_view TOO_MANY_NAMES = "Error: too many filenames specified\n";
 inline constexpr std::string_view TOO_MANY_FORMATS = "Error: too many formats specified\n";
 inline constexpr std::string_view SAME_FILE = "Error: input and output are the same file\n";
+inline constexpr std::string_view TOO_MANY_SOURCE_FORMS = "Error: too many source forms specified\n";
+inline constexpr std::string_view TOO_MANY_SYMBOLS = "Error: can't specify more than one name\n";
+inline constexpr const char* SYMBOL_MISSING_FORMAT = "Error: option \"%s\" needs a name after it\n";
+inline constexpr const char* BAD_SYMBOL_FORMAT = "Error: can't use \"%s\" as a name\n";
+inline constexpr const char* C_SOURCE_NAMED_AS_HEADER_FORMAT = "Error: C source output \"%s\" can't end in .h\n";
 inline constexpr std::string_view CANT_WRITE_STANDARD_OUTPUT = "Error: can't write to standard output\n";
 
 }  // namespace venk::cli

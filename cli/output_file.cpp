@@ -92,14 +92,14 @@ bool OutputFile::create_temporary_file(std::FILE* model) {
         const fs::path candidate = temporary_name(target_, random());
         // Guarded before it exists, so that no signal finds it unguarded; a
         // file that already has such a name can only be one venk left.
-        remove_on_termination(candidate, -1);
+        remove_on_termination(candidate, -1, slot_);
         bool name_taken = false;
         file_ = create_new_file(candidate, model, name_taken);
         if (file_ != nullptr) {
             temporary_ = candidate;
             return true;
         }
-        keep_on_termination();
+        keep_on_termination(slot_);
         if (!name_taken) {
             return false;
         }
@@ -128,9 +128,9 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const File
     // Unbuffered, so that after a failure no written byte still waits to
     // land behind the truncation.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    remove_on_termination(name_, descriptor_of(file_));
+    remove_on_termination(name_, descriptor_of(file_), slot_);
     if (!truncate_to_empty(file_)) {
-        keep_on_termination();
+        keep_on_termination(slot_);
         std::fclose(file_);
         file_ = nullptr;
         return OPEN_FAILED;
@@ -139,7 +139,7 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const File
     return OPEN_OK;
 }
 
-ResultCode OutputFile::close(ResultCode result) {
+ResultCode OutputFile::finish(ResultCode result) {
     if (result == RESULT_OK && std::fflush(file_) != 0) {
         result = RESULT_WRITE_ERROR;
     }
@@ -151,11 +151,15 @@ ResultCode OutputFile::close(ResultCode result) {
         result = RESULT_WRITE_ERROR;
     }
     file_ = nullptr;
+    return result;
+}
+
+ResultCode OutputFile::commit(ResultCode result) {
     if (result == RESULT_OK && mode_ == MODE_REPLACING && !replace_file(temporary_, target_)) {
         result = RESULT_WRITE_ERROR;
     }
     if (result == RESULT_OK) {
-        keep_on_termination();
+        keep_on_termination(slot_);
     }
     return result;
 }
@@ -169,8 +173,19 @@ std::optional<fs::path> OutputFile::remove_after_failure() {
     if (mode_ != MODE_DIRECT && !fs::remove(name_, error) && error && !left_behind) {
         left_behind = name_;
     }
-    keep_on_termination();
+    keep_on_termination(slot_);
     return left_behind;
+}
+
+std::optional<fs::path> OutputFile::abandon() {
+    finish(RESULT_WRITE_ERROR);
+    if (mode_ == MODE_IN_PLACE) {
+        return remove_after_failure();
+    }
+    std::error_code error;
+    const bool left_behind = mode_ == MODE_REPLACING && !fs::remove(temporary_, error) && error;
+    keep_on_termination(slot_);
+    return left_behind ? std::optional<fs::path>(temporary_) : std::nullopt;
 }
 
 }  // namespace venk::cli

@@ -19,7 +19,9 @@ class OutputFile {
 public:
     enum OpenResult : std::uint8_t { OPEN_OK, OPEN_FAILED, OPEN_SAME_AS_INPUT };
 
-    OutputFile() = default;
+    // `guard_slot` is the signal handler's slot that guards this file (see
+    // signals.hpp), one per file written at the same time.
+    explicit OutputFile(int guard_slot = 0) : slot_(guard_slot) {}
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -34,12 +36,24 @@ public:
     // Closes the output after a run that ended with `result` and, if it and
     // the final flush and close succeeded, puts the output in place. Returns
     // the run's result, or RESULT_WRITE_ERROR if a later step failed.
-    ResultCode close(ResultCode result);
+    ResultCode close(ResultCode result) { return commit(finish(result)); }
+
+    // close() in two steps, for outputs put in place together only if all of
+    // them were written: finish() flushes and closes the file, commit() puts
+    // it in place if `result`, the outcome so far, is RESULT_OK.
+    ResultCode finish(ResultCode result);
+    ResultCode commit(ResultCode result);
 
     // After a failed run: removes the temporary file and deletes the output
     // name, as a failed run leaves no output. Returns the name that could not
     // be deleted, if any. Devices, FIFOs and terminals are never deleted.
     std::optional<std::filesystem::path> remove_after_failure();
+
+    // Gives up before anything was written, as when a file to be written
+    // with this one cannot be opened: removes the temporary file, so that a
+    // replaced file keeps its contents; a file written in place was emptied
+    // when opened and is deleted. Returns the name that could not be.
+    std::optional<std::filesystem::path> abandon();
 
 private:
     enum Mode : std::uint8_t {
@@ -56,6 +70,7 @@ private:
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
     Mode mode_ = MODE_DIRECT;
+    int slot_ = 0;
 };
 
 }  // namespace venk::cli

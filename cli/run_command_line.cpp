@@ -6,6 +6,8 @@
 #include "output_file.hpp"
 #include "platform.hpp"
 #include "signals.hpp"
+#include "source_files.hpp"
+#include "source_names.hpp"
 #include "stats_line.hpp"
 
 #include <cstdio>
@@ -17,6 +19,31 @@ namespace {
 // False if the text could not be written.
 bool print(std::FILE* stream, std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
+// The problems of the options for source output, reported after all others.
+void report_source_usage_errors(CommandLine& line) {
+    if (line.source == SourceChoice::CONFLICT) {
+        print(stderr, TOO_MANY_SOURCE_FORMS);
+        line.error_seen = true;
+    }
+    if (line.too_many_symbols) {
+        print(stderr, TOO_MANY_SYMBOLS);
+        line.error_seen = true;
+    } else if (line.symbol_option_without_value) {
+        std::fprintf(stderr, SYMBOL_MISSING_FORMAT, line.symbol_option_without_value->c_str());
+        line.error_seen = true;
+    } else if (line.symbol && !is_usable_symbol(*line.symbol)) {
+        std::fprintf(stderr, BAD_SYMBOL_FORMAT, line.symbol->c_str());
+        line.error_seen = true;
+    }
+    if (line.source == SourceChoice::C && !line.error_seen && !line.help_requested && !line.version_requested) {
+        const std::optional<std::filesystem::path> output = path_from_utf8(*line.output_name);
+        if (output && is_header_name(*output)) {
+            std::fprintf(stderr, C_SOURCE_NAMED_AS_HEADER_FORMAT, line.output_name->c_str());
+            line.error_seen = true;
+        }
+    }
 }
 
 // Reports every usage problem in its fixed order; true if the run must stop.
@@ -41,7 +68,21 @@ bool report_usage_errors(CommandLine& line) {
         print(stderr, TOO_MANY_FORMATS);
         return true;
     }
+    report_source_usage_errors(line);
     return line.error_seen;
+}
+
+std::optional<SourceForm> source_form(SourceChoice choice) {
+    switch (choice) {
+    case SourceChoice::C:
+        return SourceForm::C;
+    case SourceChoice::GNU_AS:
+        return SourceForm::GNU_AS;
+    case SourceChoice::MRI:
+        return SourceForm::MRI;
+    default:
+        return std::nullopt;
+    }
 }
 
 // What a run with two file names does, as the options decided it.
@@ -50,11 +91,12 @@ struct Request {
     FormatVariant variant;
     CompressionLevel level;
     bool print_stats;
+    std::optional<SourceForm> source;  // text instead of the binary stream
+    std::optional<std::string> symbol;
 };
 
-ResultCode run_codec(const Request& request, std::FILE* input, std::FILE* output, StreamStats& stats) {
-    FileInputStream input_stream(input);
-    FileOutputStream output_stream(output);
+ResultCode run_codec(const Request& request, InputStream& input_stream, OutputStream& output_stream,
+                     StreamStats& stats) {
     return request.action == ACTION_DECOMPRESS
                ? decompress_tiles_with_stats(input_stream, output_stream, request.variant, &stats)
                : compress_tiles_at_level(input_stream, output_stream, request.variant, request.level, &stats);
@@ -70,10 +112,66 @@ std::string utf8_of(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
+// Opens `output` for `name`, or says why it cannot be opened, which leaves it
+// untouched; false then.
+bool open_output(OutputFile& output, const std::string& name, std::FILE* input,
+                 const std::filesystem::path& input_path) {
+    const std::optional<std::filesystem::path> path = path_from_utf8(name);
+    const OutputFile::OpenResult opened =
+        path ? output.open(*path, identify_open_file(input)) : OutputFile::OPEN_FAILED;
+    // If its name leads to the input, that is still the more useful message.
+    if (opened == OutputFile::OPEN_SAME_AS_INPUT ||
+        (opened == OutputFile::OPEN_FAILED && path && is_same_regular_file(input_path, *path))) {
+        print(stderr, SAME_FILE);
+        return false;
+    }
+    if (opened == OutputFile::OPEN_FAILED) {
+        std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, name.c_str());
+        return false;
+    }
+    return true;
+}
+
+void report_left_behind(const std::optional<std::filesystem::path>& left_behind) {
+    if (left_behind) {
+        std::fprintf(stderr, CANT_DELETE_OUTPUT_FORMAT, utf8_of(*left_behind).c_str());
+    }
+}
+
+// What the opening comment of source output says the bytes are.
+std::string source_description(const Request& request, const StreamStats& stats) {
+    const std::string tiles = std::to_string(stats.tiles) + " tiles";
+    if (request.action == ACTION_DECOMPRESS) {
+        return tiles;
+    }
+    return (request.variant == FORMAT_VENK15 ? "VENK15 stream of " : "VENK16 stream of ") + tiles;
+}
+
+// Runs the codec into the output in the form asked for, then closes the
+// output, and a C output's header, and puts them in place if all went well.
+ResultCode write_output(const Request& request, std::FILE* input, OutputFile& output, OutputFile* header,
+                        const std::filesystem::path& output_path, StreamStats& stats) {
+    FileInputStream input_stream(input);
+    if (!request.source) {
+        FileOutputStream output_stream(output.stream());
+        return output.close(run_codec(request, input_stream, output_stream, stats));
+    }
+    // Kept in memory, as the text follows the bytes.
+    MemoryOutputStream bytes;
+    const ResultCode result = bytes.result(run_codec(request, input_stream, bytes, stats));
+    if (result != RESULT_OK || bytes.bytes().empty()) {
+        // Such as a stream without tiles to decompress: no array is empty.
+        return close_together(result == RESULT_OK ? RESULT_NO_TILES : result, output, header);
+    }
+    const SourceContent content{bytes.bytes(), request.symbol ? *request.symbol : symbol_from_file_name(output_path),
+                                stats.tiles, source_description(request, stats), {}};
+    return write_source_files(*request.source, content, output, header,
+                              utf8_of(header_beside(output_path).filename()));
+}
+
 int process_files(const Request& request, const std::string& input_name, const std::string& output_name) {
     // A name that cannot become a path is treated as one that cannot be opened.
     const std::optional<std::filesystem::path> input_path = path_from_utf8(input_name);
-    const std::optional<std::filesystem::path> output_path = path_from_utf8(output_name);
     std::FILE* input = input_path ? open_binary_file(*input_path, "rb") : nullptr;
     if (input == nullptr) {
         std::fprintf(stderr, CANT_OPEN_INPUT_FORMAT, input_name.c_str());
@@ -88,24 +186,23 @@ int process_files(const Request& request, const std::string& input_name, const s
     }
     install_signal_handlers();
     OutputFile output;
-    const OutputFile::OpenResult opened =
-        output_path ? output.open(*output_path, identify_open_file(input)) : OutputFile::OPEN_FAILED;
-    // An output that cannot be opened is untouched; if its name leads to the
-    // input, that is still the more useful message.
-    if (opened == OutputFile::OPEN_SAME_AS_INPUT ||
-        (opened == OutputFile::OPEN_FAILED && output_path && is_same_regular_file(*input_path, *output_path))) {
-        print(stderr, SAME_FILE);
+    if (!open_output(output, output_name, input, *input_path)) {
         std::fclose(input);
         return 1;
     }
-    if (opened == OutputFile::OPEN_FAILED) {
-        std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, output_name.c_str());
+    // A C file's header is written beside it, whole or absent with it.
+    const std::filesystem::path output_path = *path_from_utf8(output_name);
+    OutputFile header(HEADER_GUARD_SLOT);
+    const bool with_header = request.source == SourceForm::C;
+    if (with_header && !open_output(header, utf8_of(header_beside(output_path)), input, *input_path)) {
+        report_left_behind(output.abandon());
         std::fclose(input);
         return 1;
     }
 
     StreamStats stats;
-    const ResultCode result = output.close(run_codec(request, input, output.stream(), stats));
+    const ResultCode result =
+        write_output(request, input, output, with_header ? &header : nullptr, output_path, stats);
     std::fclose(input);
     if (result == RESULT_OK) {
         if (!request.print_stats ||
@@ -117,9 +214,8 @@ int process_files(const Request& request, const std::string& input_name, const s
     } else {
         std::fprintf(stderr, RESULT_FORMAT, venk::result_message(result));
     }
-    if (const std::optional<std::filesystem::path> left_behind = output.remove_after_failure()) {
-        std::fprintf(stderr, CANT_DELETE_OUTPUT_FORMAT, utf8_of(*left_behind).c_str());
-    }
+    report_left_behind(output.remove_after_failure());
+    report_left_behind(header.remove_after_failure());
     return 1;
 }
 
@@ -152,6 +248,8 @@ int run_command_line(int count, const char* const* arguments) {
         line.variant == VariantChoice::VENK15 ? FORMAT_VENK15 : FORMAT_VENK16,
         line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT,
         line.stats_requested,
+        source_form(line.source),
+        line.symbol,
     };
     return process_files(request, *line.input_name, *line.output_name);
 }

@@ -2,6 +2,7 @@
 
 #include "platform.hpp"
 
+#include <array>
 #include <atomic>
 #include <csignal>
 
@@ -10,18 +11,23 @@ namespace {
 
 using PathCharacter = std::filesystem::path::value_type;
 
-// The handler reads only these two atomics, which need no lock; the path they
-// point into changes only while nothing points into it.
+// The handler reads only the atomics, which need no lock; a guard's path
+// changes only while nothing points into it.
 static_assert(std::atomic<const PathCharacter*>::is_always_lock_free);
 static_assert(std::atomic<int>::is_always_lock_free);
-std::filesystem::path guarded_path;
-std::atomic<const PathCharacter*> armed_path{nullptr};
-std::atomic<int> armed_descriptor{-1};
+struct Guard {
+    std::filesystem::path path;
+    std::atomic<const PathCharacter*> armed_path{nullptr};
+    std::atomic<int> armed_descriptor{-1};
+};
+std::array<Guard, GUARD_SLOTS> guards;
 
 void on_terminating_signal(int signal) {
-    const PathCharacter* path = armed_path.exchange(nullptr);
-    if (path != nullptr) {
-        remove_file_in_signal_handler(path, armed_descriptor.load());
+    for (Guard& guard : guards) {
+        const PathCharacter* path = guard.armed_path.exchange(nullptr);
+        if (path != nullptr) {
+            remove_file_in_signal_handler(path, guard.armed_descriptor.load());
+        }
     }
     // The signal is blocked while its handler runs; it kills the process as
     // soon as the handler returns.
@@ -42,15 +48,16 @@ void install_signal_handlers() {
     ignore_file_size_limit_signal();
 }
 
-void remove_on_termination(const std::filesystem::path& path, int descriptor) {
-    keep_on_termination();
-    guarded_path = path;
-    armed_descriptor.store(descriptor);
-    armed_path.store(guarded_path.c_str());
+void remove_on_termination(const std::filesystem::path& path, int descriptor, int slot) {
+    keep_on_termination(slot);
+    Guard& guard = guards.at(static_cast<std::size_t>(slot));
+    guard.path = path;
+    guard.armed_descriptor.store(descriptor);
+    guard.armed_path.store(guard.path.c_str());
 }
 
-void keep_on_termination() {
-    armed_path.store(nullptr);
+void keep_on_termination(int slot) {
+    guards.at(static_cast<std::size_t>(slot)).armed_path.store(nullptr);
 }
 
 }  // namespace venk::cli

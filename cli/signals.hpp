@@ -11,12 +11,16 @@ namespace venk::cli {
 // and turns a file-size limit into an ordinary write error.
 void install_signal_handlers();
 
+// Files written together (a C file and its header) are guarded at once,
+// each in its own slot.
+inline constexpr int GUARD_SLOTS = 2;
+
 // From now on a terminating signal removes `path`, after truncating the open
 // file `descriptor` unless it is negative (for a file that is written in
-// place and might not be removable).
-void remove_on_termination(const std::filesystem::path& path, int descriptor);
+// place and might not be removable). It replaces what `slot` guarded.
+void remove_on_termination(const std::filesystem::path& path, int descriptor, int slot = 0);
 
-// The file is finished or already removed: a signal leaves it alone.
-void keep_on_termination();
+// The file in `slot` is finished or already removed: a signal leaves it alone.
+void keep_on_termination(int slot = 0);
 
 }  // namespace venk::cli

@@ -1,0 +1,33 @@
+// The names that source output gives the game: the symbol of its array,
+// taken from the output file's name unless the user gives one, and the
+// header written beside a C file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace venk::cli {
+
+// Whether `name` can name the array in every form of source output: letters,
+// digits and single underscores, starting with a letter and not ending in an
+// underscore, and neither a C or C++ keyword nor a name that a 68000-family
+// assembler in Motorola syntax reads as a register (d0, sp, pc, ...; in any
+// case). Such a name also gives reserved-free constant names, SYMBOL_SIZE.
+bool is_usable_symbol(std::string_view name);
+
+// The symbol for an output file: its name without directory and extension,
+// with every run of characters other than ASCII letters and digits made one
+// underscore and underscores at either end dropped; a name that is still
+// unusable (empty, a leading digit, a keyword or register) gets the prefix
+// "venk_", so that "gfx/1-up.c" gives venk_1_up and "sp.c" venk_sp.
+std::string symbol_from_file_name(const std::filesystem::path& output);
+
+// The header written beside a C output: its name with the extension ".h".
+std::filesystem::path header_beside(const std::filesystem::path& output);
+
+// Whether a C output's own name ends in ".h" (in any case), which would make
+// it its own header.
+bool is_header_name(const std::filesystem::path& output);
+
+}  // namespace venk::cli

@@ -1,0 +1,120 @@
+#include "source_output.hpp"
+
+#include <cctype>
+
+namespace venk::cli {
+namespace {
+
+struct Constant {
+    std::string name;
+    std::size_t value;
+};
+
+std::string upper_case(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
+
+std::vector<Constant> constants(const SourceContent& content) {
+    const std::string prefix = upper_case(content.symbol) + "_";
+    std::vector<Constant> list = {{prefix + "SIZE", content.bytes.size()}, {prefix + "TILES", content.tiles}};
+    for (const IndexEntry& entry : content.index) {
+        list.push_back({prefix + upper_case(entry.name) + "_FIRST", entry.first_tile});
+        list.push_back({prefix + upper_case(entry.name) + "_TILES", entry.tile_count});
+    }
+    return list;
+}
+
+// How one form writes its bytes: each line is `start`, then up to `per_line`
+// numbers, each `prefix` and two hex digits and `suffix`, joined by
+// `separator`.
+struct ByteLines {
+    std::string_view start;
+    std::size_t per_line;
+    std::string_view prefix;
+    std::string_view suffix;
+    std::string_view separator;
+};
+
+std::string byte_lines(std::span<const std::uint8_t> bytes, const ByteLines& style) {
+    static constexpr std::string_view DIGITS = "0123456789abcdef";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        text += i % style.per_line == 0 ? style.start : style.separator;
+        text += style.prefix;
+        text += DIGITS[bytes[i] >> 4];
+        text += DIGITS[bytes[i] & 0xF];
+        text += style.suffix;
+        if (i % style.per_line == style.per_line - 1 || i + 1 == bytes.size()) {
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+std::string opening_line(std::string_view comment, const SourceContent& content, std::string_view close = "") {
+    return std::string(comment) + " " + content.description + ", written by venk: change the tiles, not this file." +
+           std::string(close) + "\n";
+}
+
+std::string c_source(const SourceContent& content, std::string_view header_file_name) {
+    const std::string size = std::to_string(content.bytes.size());
+    return opening_line("/*", content, " */") + "#include \"" + std::string(header_file_name) + "\"\n\n" +
+           "/* At an even address, as the 68000 decoder needs it. */\n"
+           "#if defined(__GNUC__)\n"
+           "__attribute__((aligned(2)))\n"
+           "#elif defined(__cplusplus) && __cplusplus >= 201103L\n"
+           "alignas(2)\n"
+           "#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L\n"
+           "_Alignas(2)\n"
+           "#endif\n"
+           "const unsigned char " + content.symbol + "[" + size + "] = {\n" +
+           byte_lines(content.bytes, {"    ", 12, "0x", ",", " "}) + "};\n";
+}
+
+std::string gnu_as_source(const SourceContent& content) {
+    std::string text = opening_line("|", content);
+    for (const Constant& constant : constants(content)) {
+        text += "\t.globl\t" + constant.name + "\n\t.set\t" + constant.name + ", " + std::to_string(constant.value) + "\n";
+    }
+    return text + "\n\t.section .rodata\n\t.balign\t2\n\t.globl\t" + content.symbol + "\n" + content.symbol + ":\n" +
+           byte_lines(content.bytes, {"\t.byte\t", 16, "0x", "", ","});
+}
+
+std::string mri_source(const SourceContent& content) {
+    std::string text = opening_line("*", content);
+    for (const Constant& constant : constants(content)) {
+        text += "\txdef\t" + constant.name + "\n" + constant.name + "\tequ\t" + std::to_string(constant.value) + "\n";
+    }
+    return text + "\n\tsection\t.rodata\n\teven\n\txdef\t" + content.symbol + "\n" + content.symbol + ":\n" +
+           byte_lines(content.bytes, {"\tdc.b\t", 16, "$", "", ","});
+}
+
+}  // namespace
+
+std::string source_text(SourceForm form, const SourceContent& content, std::string_view header_file_name) {
+    switch (form) {
+    case SourceForm::C:
+        return c_source(content, header_file_name);
+    case SourceForm::GNU_AS:
+        return gnu_as_source(content);
+    case SourceForm::MRI:
+        break;
+    }
+    return mri_source(content);
+}
+
+std::string c_header(const SourceContent& content) {
+    const std::string guard = upper_case(content.symbol) + "_VENK_H";
+    std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    for (const Constant& constant : constants(content)) {
+        text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
+    }
+    return text + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
+           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
+}
+
+}  // namespace venk::cli
