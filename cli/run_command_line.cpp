@@ -66,7 +66,7 @@ bool report_usage_errors(CommandLine& line) {
     }
     if (line.variant == VariantChoice::CONFLICT) {
         print(stderr, TOO_MANY_FORMATS);
-        return true;
+        line.error_seen = true;
     }
     report_source_usage_errors(line);
     return line.error_seen;

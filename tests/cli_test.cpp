@@ -39,6 +39,10 @@ const std::string HELP =
     "  -15 or --venk15 ...... Use VENK15 format (4096 limit)\n"
     "  -b or --best ......... Compress to the smallest stream (slower)\n"
     "  -s or --stats ........ Print the sizes of the stream and its limit\n"
+    "  -a or --c-array ...... Write C source and a header instead of binary\n"
+    "  -g or --gas .......... Write GNU as source for m68k instead of binary\n"
+    "  -m or --mri .......... Write Motorola (MRI) assembler source instead\n"
+    "  -n or --name <name> .. Name the array (default: from <outfile>)\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -51,6 +55,7 @@ const std::string FORMATS = "Error: too many formats specified\n";
 const std::string SAME_FILE = "Error: input and output are the same file\n";
 const std::string CANT_WRITE = "Error: can't write to output file\n";
 const std::string TOO_BIG = "Error: output file is too big for VENK\n";
+const std::string SOURCE_FORMS = "Error: too many source forms specified\n";
 
 // 4096 distinct blocks: one too many for VENK15, and their VENK16 stream.
 const Bytes BIG_BLOB = blob_with_distinct_blocks(4096);
@@ -180,6 +185,15 @@ TEST_F(CommandLine, UsageHelpAndVersion) {
         {{"", "out"}, 1, "", "Error: can't open input file \"\"\n"},
         {{"missing.bin", "out"}, 1, "", "Error: can't open input file \"missing.bin\"\n"},
         {{"tile.bin", "no/such/dir/out"}, 1, "", "Error: can't open output file \"no/such/dir/out\"\n"},
+        {{"-a", "-g", "a", "b"}, 1, "", SOURCE_FORMS},
+        {{"-h", "--mri", "-m"}, 1, "", SOURCE_FORMS},
+        {{"-15", "-16", "-a", "--c-array", "a", "b"}, 1, "", FORMATS + SOURCE_FORMS},
+        {{"a", "b", "-n"}, 1, "", "Error: option \"-n\" needs a name after it\n"},
+        {{"-n", "x", "--name", "y", "a", "b"}, 1, "", "Error: can't specify more than one name\n"},
+        {{"--name", "-h"}, 1, "", INPUT_MISSING + "Error: can't use \"-h\" as a name\n"},
+        {{"-g", "-n", "1up", "a", "b"}, 1, "", "Error: can't use \"1up\" as a name\n"},
+        {{"--", "-n", "x", "a"}, 1, "", "Error: too many filenames specified\n"},
+        {{"-a", "tile.bin", "out.H"}, 1, "", "Error: C source output \"out.H\" can't end in .h\n"},
     };
     for (const auto& c : cases) {
         std::string joined;
@@ -434,6 +448,12 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"-v"}, 1, CANT_PRINT, {}, 0, false, true},
         {{"-h"}, 1, CANT_PRINT, {}, 0, false, true},
         {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, false, true},
+        // A C output and its header: both new, or neither.
+        {{"-a", "odd.bin", "old.venk"}, 1, SIZE, {{"old.venk", {}}, {"old.h", {}}, {"hard.venk", EARLIER}}},
+        {{"-a", "slow.bin", "old.venk"}, SIGTERM, "", {{"old.venk", EARLIER}, {"old.h", EARLIER}}, SIGTERM},
+        {{"-s", "-a", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}, {"new.h", {}}}, 0, false, true},
+        {{"-a", "tile.bin", "hard.venk"}, 1, "Error: can't open output file \"hard.h\"\n",
+         {{"hard.venk", EARLIER}, {"hard.h/.keep", ""}}},
     };
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
@@ -441,6 +461,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     write_file(work() / "two_tiles_then_junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
     ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0600), 0);
     fs::create_directories(work() / "sub");
+    fs::create_directories(work() / "hard.h");  // a header that cannot be written
+    write_file(work() / "hard.h" / ".keep", "");
     fs::create_directories(work() / "real");
     fs::create_directories(work() / "locked");
     write_file(work() / "locked" / "open.venk", "");
@@ -467,6 +489,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         fs::remove(work() / "link");
         fs::create_symlink("real/t", work() / "link");
         write_file(work() / "locked" / "open.venk", EARLIER);
+        write_file(work() / "old.h", EARLIER);
 
         Launch how;
         how.user = c.locked ? user : std::nullopt;
@@ -486,6 +509,49 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
             EXPECT_EQ(fs::status(work() / "old.venk").permissions(), fs::perms(0604));
         }
         fs::remove(work() / "new.venk");
+    }
+}
+
+// What source output writes, by lines that each file must hold; a failed run
+// leaves neither file.
+TEST_F(CommandLine, SourceOutputs) {
+    const std::string STATS = "tile.bin -> new.c: 1 tiles, 1 distinct blocks, dictionary 8 of 65535 bytes (0.0%), "
+                              "stream 20 bytes (62.5% of 32)\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+        std::vector<std::pair<std::string, std::string>> lines;  // a file and one of its lines
+        std::string out = "";
+    } cases[] = {
+        {{"-a", "tile.bin", "gfx/new.c"}, "",
+         {{"gfx/new.c", "#include \"new.h\""}, {"gfx/new.c", "const unsigned char venk_new[20] = {"},
+          {"gfx/new.h", "#define VENK_NEW_TILES 1"}}},
+        {{"-s", "tile.bin", "-a", "new.c"}, "", {{"new.h", "#define VENK_NEW_SIZE 20"}}, STATS},
+        {{"-g", "-n", "Hero", "tile.bin", "new.s"}, "", {{"new.s", "Hero:"}, {"new.s", "\t.set\tHERO_SIZE, 20"}}},
+        {{"--mri", "-d", "tile.venk", "new.asm"}, "", {{"new.asm", "venk_new:"}, {"new.asm", "VENK_NEW_SIZE\tequ\t32"}}},
+        {{"-a", "same.h", "same.c"}, SAME_FILE, {}},
+        {{"-d", "-a", "no_tiles.venk", "new.c"}, "Error: input file needs to have at least one tile\n", {}},
+    };
+    fs::create_directory(work() / "gfx");
+    write_file(work() / "same.h", ZERO_TILE);
+    write_file(work() / "no_tiles.venk", std::string("\0\0\0\x08", 4) + std::string(8, '\0'));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.arguments.back());
+        const ProcessResult result = run(c.arguments);
+        EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(result.out, c.out);
+        for (const auto& [name, line] : c.lines) {
+            EXPECT_NE(("\n" + read_file(work() / name)).find("\n" + line + "\n"), std::string::npos) << name;
+        }
+        if (!c.err.empty()) {
+            EXPECT_FALSE(fs::exists(work() / c.arguments.back()));
+            EXPECT_FALSE(fs::exists(work() / "new.h"));
+        }
+        EXPECT_EQ(temporary_files(), std::vector<std::string>{});
+        EXPECT_EQ(read_file(work() / "same.h"), ZERO_TILE);
+        fs::remove(work() / "new.c");
+        fs::remove(work() / "new.h");
     }
 }
 

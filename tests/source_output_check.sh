@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Source output built as a game's build would build it: every form the tool
+# writes, compressed (both variants, both levels) and expanded, is compiled
+# as C99 and C++ on the host and for the 68000, or assembled by GNU as and in
+# MRI mode, and must hold the very bytes of the binary output of the same
+# run, at an even address, with its size and tile count as constants. The C
+# array is read back by a C program linked with the C and the C++ object; the
+# 68000 objects are read with objcopy and nm. The index constants of a pack
+# are checked the same way on the forms that source_output_sample writes.
+#
+# Usage: source_output_check.sh VENK SAMPLE_PROGRAM TILES WORK_DIR
+# Exits with 77 (skipped) when a compiler or the m68k cross tools are
+# missing, unless VENK_REQUIRE_CROSS_TOOLS is set, as in CI.
+set -euo pipefail
+venk=$1 sample=$2 tiles=$3 work=$4
+
+for tool in cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
+            m68k-linux-gnu-nm; do
+  if ! command -v "$tool" >/dev/null; then
+    [[ -n ${VENK_REQUIRE_CROSS_TOOLS:-} ]] && { echo "$tool is missing" >&2; exit 1; }
+    echo "skipped: $tool is missing"
+    exit 77
+  fi
+done
+warnings=(-Wall -Wextra -pedantic -Werror)
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+
+fail() {
+  echo "$*" >&2
+  exit 1
+}
+
+# The .rodata of a 68000 object: the same bytes as `expected`, aligned to 2 or
+# more, and the symbols of the list "NAME=VALUE ..." (the array at 0).
+check_object() {
+  local object=$1 expected=$2 symbol=$3
+  shift 3
+  m68k-linux-gnu-objcopy -O binary -j .rodata "$object" "$object.bin"
+  cmp "$expected" "$object.bin" || fail "$object: other bytes than $expected"
+  local alignment
+  alignment=$(m68k-linux-gnu-objdump -h "$object" | awk '$2 == ".rodata" { print $7 }')
+  [[ $alignment =~ ^2\*\*[1-9]$ ]] || fail "$object: .rodata aligned to $alignment"
+  m68k-linux-gnu-nm "$object" | grep -Eq "^00000000 [RD] $symbol\$" || fail "$object: no global $symbol"
+  local constant
+  for constant in "$@"; do
+    [[ $object == *.c.o ]] && continue  # C constants are macros
+    m68k-linux-gnu-nm "$object" | grep -Eq "^$(printf %08x "${constant#*=}") A ${constant%=*}\$" ||
+      fail "$object: no absolute ${constant%=*} of ${constant#*=}"
+  done
+}
+
+# A C output and its header: compiled every way, its array read back by a
+# C program, its constants printed, and its 68000 object checked.
+check_c() {
+  local stem=$1 expected=$2 symbol=$3
+  shift 3
+  cc -std=c99 "${warnings[@]}" -c "$stem.c" -o "$stem.host.o"
+  c++ -x c++ "${warnings[@]}" -c "$stem.c" -o "$stem.cxx.o"
+  # Where GCC's attribute is missing: C11 and C++11 alignment.
+  cc -std=c11 -U__GNUC__ "${warnings[@]}" -c "$stem.c" -o "$stem.c11.o"
+  c++ -x c++ -std=c++11 -U__GNUC__ "${warnings[@]}" -c "$stem.c" -o "$stem.cxx11.o"
+  m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c "$stem.c" -o "$stem.c.o"
+  {
+    echo "#include <stdio.h>"
+    echo "#include \"$stem.h\""
+    echo "int main(int count, char **names) {"
+    echo "    FILE *out = count == 2 ? fopen(names[1], \"wb\") : NULL;"
+    echo "    if (!out || fwrite($symbol, 1, sizeof $symbol, out) != sizeof $symbol || fclose(out)) return 1;"
+    local constant
+    for constant in "$@"; do
+      echo "    printf(\"%s=%ld\\n\", \"${constant%=*}\", (long)${constant%=*});"
+    done
+    echo "    return 0;"
+    echo "}"
+  } >"$stem.read.c"
+  local object
+  for object in "$stem.host.o" "$stem.cxx.o"; do
+    cc -std=c99 "${warnings[@]}" "$stem.read.c" "$object" -o "$stem.read"
+    [[ $(./"$stem.read" "$object.bin") == "$(printf '%s\n' "$@")" ]] || fail "$stem.c: other constants"
+    cmp "$expected" "$object.bin" || fail "$object: other bytes than $expected"
+  done
+  check_object "$stem.c.o" "$expected" "$symbol" "$@"
+}
+
+check_assembly() {
+  local source=$1
+  shift
+  m68k-linux-gnu-as -m68000 "$source" -o "$source.o"
+  check_object "$source.o" "$@"
+}
+
+check_mri() {
+  local source=$1
+  shift
+  m68k-linux-gnu-as -M -m68000 "$source" -o "$source.o"
+  check_object "$source.o" "$@"
+}
+
+blob_tiles=$(($(wc -c <"$tiles") / 32))
+for options in "" "-b" "-15" "-b -15"; do
+  # shellcheck disable=SC2086 # the options are separate words
+  "$venk" $options "$tiles" reference.venk
+  size=$(wc -c <reference.venk)
+  constants=("SPRITES_SIZE=$size" "SPRITES_TILES=$blob_tiles")
+  # shellcheck disable=SC2086
+  "$venk" $options -a "$tiles" sprites.c
+  check_c sprites reference.venk sprites "${constants[@]}"
+  # shellcheck disable=SC2086
+  "$venk" $options --gas "$tiles" sprites.s
+  check_assembly sprites.s reference.venk sprites "${constants[@]}"
+  # shellcheck disable=SC2086
+  "$venk" $options -m "$tiles" sprites.asm
+  check_mri sprites.asm reference.venk sprites "${constants[@]}"
+  echo "venk ${options:-(no options)}: C, GNU as and MRI source hold the stream's $size bytes"
+done
+
+# Expanded tiles, under a name given on the command line.
+"$venk" -d -a -n tiles reference.venk expanded.c
+check_c expanded "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
+"$venk" -d -g -n tiles reference.venk expanded.s
+check_assembly expanded.s "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
+"$venk" -d --mri --name tiles reference.venk expanded.asm
+check_mri expanded.asm "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
+echo "venk -d: C, GNU as and MRI source hold the expanded tiles"
+
+"$sample" .
+index=(PACKED_SIZE=40 PACKED_TILES=5 PACKED_FONT_FIRST=0 PACKED_FONT_TILES=3 PACKED_HERO_WALK_FIRST=3
+       PACKED_HERO_WALK_TILES=2)
+check_c packed packed.bin packed "${index[@]}"
+check_assembly packed.s packed.bin packed "${index[@]}"
+check_mri packed.asm packed.bin packed "${index[@]}"
+echo "a pack's index: named constants in C, GNU as and MRI source"

@@ -1,0 +1,81 @@
+// The names and the text of source output. That each form compiles or
+// assembles to the very bytes, with its constants, is checked with real
+// compilers by source_output_check.sh.
+#include "source_names.hpp"
+#include "source_output.hpp"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace venk::test {
+namespace {
+
+using namespace venk::cli;
+
+TEST(SourceNames, SymbolsFromFileNames) {
+    const struct {
+        const char* output;
+        const char* symbol;
+    } cases[] = {
+        {"gfx/sprites.c", "sprites"},     {"Font2.s", "Font2"},           {"no_extension", "no_extension"},
+        {"1-up.c", "venk_1_up"},          {"my sheet (v2).asm", "my_sheet_v2"}, {"__a--b__.c", "a_b"},
+        {"sheet.tar.c", "sheet_tar"},     {"new.c", "venk_new"},          {"while.s", "venk_while"},
+        {"SP.asm", "venk_SP"},            {"d1.c", "venk_d1"},            {"\xC3\xA9t\xC3\xA9.c", "t"},
+        {"\xC3\xA9.c", "venk"},           {"-.c", "venk"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(symbol_from_file_name(c.output), c.symbol) << c.output;
+        EXPECT_TRUE(is_usable_symbol(c.symbol)) << c.symbol;
+    }
+    for (const char* name : {"", "2up", "_a", "a_", "a__b", "a-b", "a.b", "class", "static_cast", "D0", "uSp",
+                             "za7", "dc", "\xC3\xA9"}) {
+        EXPECT_FALSE(is_usable_symbol(name)) << name;
+    }
+    EXPECT_EQ(header_beside("gfx/sprites.c"), "gfx/sprites.h");
+    EXPECT_EQ(header_beside("sprites"), "sprites.h");
+    EXPECT_TRUE(is_header_name("gfx/sprites.H"));
+    EXPECT_FALSE(is_header_name("sprites.hpp"));
+}
+
+// Lines that each form must hold for 17 bytes (a full line of data and one
+// more) in a pack of two sheets.
+TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
+    std::vector<std::uint8_t> bytes(17);
+    std::iota(bytes.begin(), bytes.end(), std::uint8_t{0xF0});
+    const SourceContent content{bytes, "gfx", 3, "a test pack", {{"font", 0, 2}, {"hero_Walk", 2, 1}}};
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {source_text(SourceForm::C, content, "gfx.h"),
+         {"/* a test pack, written by venk: change the tiles, not this file. */", "#include \"gfx.h\"",
+          "__attribute__((aligned(2)))", "alignas(2)", "_Alignas(2)", "const unsigned char gfx[17] = {",
+          "    0xf0, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb,",
+          "    0xfc, 0xfd, 0xfe, 0xff, 0x00,", "};"}},
+        {c_header(content),
+         {"#ifndef GFX_VENK_H", "#define GFX_SIZE 17", "#define GFX_TILES 3", "#define GFX_FONT_FIRST 0",
+          "#define GFX_FONT_TILES 2", "#define GFX_HERO_WALK_FIRST 2", "#define GFX_HERO_WALK_TILES 1",
+          "extern \"C\" {", "extern const unsigned char gfx[GFX_SIZE];", "#endif"}},
+        {source_text(SourceForm::GNU_AS, content, ""),
+         {"| a test pack, written by venk: change the tiles, not this file.", "\t.globl\tGFX_SIZE",
+          "\t.set\tGFX_SIZE, 17", "\t.set\tGFX_TILES, 3", "\t.globl\tGFX_HERO_WALK_FIRST",
+          "\t.set\tGFX_HERO_WALK_FIRST, 2", "\t.set\tGFX_HERO_WALK_TILES, 1", "\t.section .rodata", "\t.balign\t2",
+          "\t.globl\tgfx", "gfx:",
+          "\t.byte\t0xf0,0xf1,0xf2,0xf3,0xf4,0xf5,0xf6,0xf7,0xf8,0xf9,0xfa,0xfb,0xfc,0xfd,0xfe,0xff",
+          "\t.byte\t0x00"}},
+        {source_text(SourceForm::MRI, content, ""),
+         {"* a test pack, written by venk: change the tiles, not this file.", "\txdef\tGFX_SIZE", "GFX_SIZE\tequ\t17",
+          "GFX_TILES\tequ\t3", "\txdef\tGFX_FONT_FIRST", "GFX_FONT_FIRST\tequ\t0", "GFX_FONT_TILES\tequ\t2",
+          "\tsection\t.rodata", "\teven", "\txdef\tgfx", "gfx:",
+          "\tdc.b\t$f0,$f1,$f2,$f3,$f4,$f5,$f6,$f7,$f8,$f9,$fa,$fb,$fc,$fd,$fe,$ff", "\tdc.b\t$00"}},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& line : c.lines) {
+            EXPECT_NE(("\n" + c.text).find("\n" + line + "\n"), std::string::npos) << line << " in\n" << c.text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace venk::test
