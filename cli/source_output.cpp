@@ -66,6 +66,8 @@ std::string c_source(const SourceContent& content, std::string_view header_file_
            "/* At an even address, as the 68000 decoder needs it. */\n"
            "#if defined(__GNUC__)\n"
            "__attribute__((aligned(2)))\n"
+           "#elif defined(_MSC_VER)\n"
+           "__declspec(align(2))\n"
            "#elif defined(__cplusplus) && __cplusplus >= 201103L\n"
            "alignas(2)\n"
            "#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L\n"
@@ -75,22 +77,39 @@ std::string c_source(const SourceContent& content, std::string_view header_file_
            byte_lines(content.bytes, {"    ", 12, "0x", ",", " "}) + "};\n";
 }
 
-std::string gnu_as_source(const SourceContent& content) {
-    std::string text = opening_line("|", content);
-    for (const Constant& constant : constants(content)) {
-        text += "\t.globl\t" + constant.name + "\n\t.set\t" + constant.name + ", " + std::to_string(constant.value) + "\n";
-    }
-    return text + "\n\t.section .rodata\n\t.balign\t2\n\t.globl\t" + content.symbol + "\n" + content.symbol + ":\n" +
-           byte_lines(content.bytes, {"\t.byte\t", 16, "0x", "", ","});
-}
+// What tells the two assembler syntaxes apart.
+struct AssemblySyntax {
+    std::string_view comment;
+    std::string_view export_directive;  // followed by a symbol
+    std::string (*definition)(const Constant& constant);
+    std::string_view section;  // opens read-only data at an even address
+    ByteLines data;
+};
 
-std::string mri_source(const SourceContent& content) {
-    std::string text = opening_line("*", content);
+constexpr AssemblySyntax GNU_AS_SYNTAX = {
+    "|",
+    "\t.globl\t",
+    [](const Constant& constant) { return "\t.set\t" + constant.name + ", " + std::to_string(constant.value); },
+    "\t.section .rodata\n\t.balign\t2\n",
+    {"\t.byte\t", 16, "0x", "", ","},
+};
+
+constexpr AssemblySyntax MRI_SYNTAX = {
+    "*",
+    "\txdef\t",
+    [](const Constant& constant) { return constant.name + "\tequ\t" + std::to_string(constant.value); },
+    "\tsection\t.rodata\n\teven\n",
+    {"\tdc.b\t", 16, "$", "", ","},
+};
+
+std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& content) {
+    const std::string export_directive(syntax.export_directive);
+    std::string text = opening_line(syntax.comment, content);
     for (const Constant& constant : constants(content)) {
-        text += "\txdef\t" + constant.name + "\n" + constant.name + "\tequ\t" + std::to_string(constant.value) + "\n";
+        text += export_directive + constant.name + "\n" + syntax.definition(constant) + "\n";
     }
-    return text + "\n\tsection\t.rodata\n\teven\n\txdef\t" + content.symbol + "\n" + content.symbol + ":\n" +
-           byte_lines(content.bytes, {"\tdc.b\t", 16, "$", "", ","});
+    return text + "\n" + std::string(syntax.section) + export_directive + content.symbol + "\n" + content.symbol +
+           ":\n" + byte_lines(content.bytes, syntax.data);
 }
 
 }  // namespace
@@ -100,11 +119,11 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     case SourceForm::C:
         return c_source(content, header_file_name);
     case SourceForm::GNU_AS:
-        return gnu_as_source(content);
+        return assembly_source(GNU_AS_SYNTAX, content);
     case SourceForm::MRI:
         break;
     }
-    return mri_source(content);
+    return assembly_source(MRI_SYNTAX, content);
 }
 
 std::string c_header(const SourceContent& content) {

@@ -58,10 +58,14 @@ check_c() {
   shift 3
   cc -std=c99 "${warnings[@]}" -c "$stem.c" -o "$stem.host.o"
   c++ -x c++ "${warnings[@]}" -c "$stem.c" -o "$stem.cxx.o"
-  # Where GCC's attribute is missing: C11 and C++11 alignment.
-  cc -std=c11 -U__GNUC__ "${warnings[@]}" -c "$stem.c" -o "$stem.c11.o"
+  # Where GCC's attribute is missing: C++11 and Microsoft's spelling (which
+  # clang knows) compile; C11's aligns on the 68000 too.
   c++ -x c++ -std=c++11 -U__GNUC__ "${warnings[@]}" -c "$stem.c" -o "$stem.cxx11.o"
+  if command -v clang >/dev/null; then
+    clang -U__GNUC__ -D_MSC_VER=1930 -fms-extensions "${warnings[@]}" -c "$stem.c" -o "$stem.msc.o"
+  fi
   m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c "$stem.c" -o "$stem.c.o"
+  m68k-linux-gnu-gcc -std=c11 -U__GNUC__ "${warnings[@]}" -O2 -m68000 -c "$stem.c" -o "$stem.c11.c.o"
   {
     echo "#include <stdio.h>"
     echo "#include \"$stem.h\""
@@ -82,6 +86,7 @@ check_c() {
     cmp "$expected" "$object.bin" || fail "$object: other bytes than $expected"
   done
   check_object "$stem.c.o" "$expected" "$symbol" "$@"
+  check_object "$stem.c11.c.o" "$expected" "$symbol" "$@"
 }
 
 check_assembly() {
