@@ -32,10 +32,6 @@ TEST(SourceNames, SymbolsFromFileNames) {
                              "za7", "dc", "\xC3\xA9"}) {
         EXPECT_FALSE(is_usable_symbol(name)) << name;
     }
-    EXPECT_EQ(header_beside("gfx/sprites.c"), "gfx/sprites.h");
-    EXPECT_EQ(header_beside("sprites"), "sprites.h");
-    EXPECT_TRUE(is_header_name("gfx/sprites.H"));
-    EXPECT_FALSE(is_header_name("sprites.hpp"));
 }
 
 // Lines that each form must hold for 17 bytes (a full line of data and one
