@@ -56,7 +56,9 @@ bool is_keyword(std::string_view name) {
 
 bool is_register(std::string_view name) {
     std::string lower(name);
-    std::ranges::transform(lower, lower.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     return std::ranges::binary_search(REGISTERS, std::string_view(lower));
 }
 

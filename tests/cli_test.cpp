@@ -528,7 +528,8 @@ TEST_F(CommandLine, SourceOutputs) {
           {"gfx/new.h", "#define VENK_NEW_TILES 1"}}},
         {{"-s", "tile.bin", "-a", "new.c"}, "", {{"new.h", "#define VENK_NEW_SIZE 20"}}, STATS},
         {{"-g", "-n", "Hero", "tile.bin", "new.s"}, "", {{"new.s", "Hero:"}, {"new.s", "\t.set\tHERO_SIZE, 20"}}},
-        {{"--mri", "-d", "tile.venk", "new.asm"}, "", {{"new.asm", "venk_new:"}, {"new.asm", "VENK_NEW_SIZE\tequ\t32"}}},
+        {{"--mri", "-d", "tile.venk", "new.asm"}, "",
+         {{"new.asm", "venk_new:"}, {"new.asm", "VENK_NEW_SIZE\tequ\t32"}}},
         {{"-a", "same.h", "same.c"}, SAME_FILE, {}},
         {{"-d", "-a", "no_tiles.venk", "new.c"}, "Error: input file needs to have at least one tile\n", {}},
     };

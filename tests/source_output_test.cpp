@@ -46,7 +46,8 @@ TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
     } cases[] = {
         {source_text(SourceForm::C, content, "gfx.h"),
          {"/* a test pack, written by venk: change the tiles, not this file. */", "#include \"gfx.h\"",
-          "__attribute__((aligned(2)))", "__declspec(align(2))", "alignas(2)", "_Alignas(2)", "const unsigned char gfx[17] = {",
+          "__attribute__((aligned(2)))", "__declspec(align(2))", "alignas(2)", "_Alignas(2)",
+          "const unsigned char gfx[17] = {",
           "    0xf0, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb,",
           "    0xfc, 0xfd, 0xfe, 0xff, 0x00,", "};"}},
         {c_header(content),
