@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: 0BSD
+"""Runs the demo ROMs in BlastEm and compares their screens pixel for pixel
+with the picture rendered here from the tile blob; then runs two spoilt
+copies of the first ROM, which must not match: one with a byte of the
+stream's dictionary changed, one with two quadrants of a tile swapped.
+
+usage: check.py BUILD_DIR SAMPLE_BLOB [--screenshot PNG]"""
+import argparse
+import os
+import sys
+
+import emulator
+import screen
+
+
+def spoilt(rom, stream):
+    """Copies of the ROM whose stream, at `stream`, shows other pixels."""
+    dictionary = stream + 4
+    entries = dictionary + int.from_bytes(rom[stream + 2:stream + 4], 'big')
+    changed_byte = bytearray(rom)
+    changed_byte[dictionary] ^= 0x11  # both pixels of the first block's first byte
+    swapped = bytearray(rom)  # tile 0's top left and top right quadrants
+    swapped[entries:entries + 4] = rom[entries + 2:entries + 4] + rom[entries:entries + 2]
+    return [('a dictionary byte changed', changed_byte), ('two quadrants swapped', swapped)]
+
+
+def main():
+    arguments = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    arguments.add_argument('build')
+    arguments.add_argument('sample')
+    arguments.add_argument('--screenshot')
+    options = arguments.parse_args()
+    with open(options.sample, 'rb') as blob_file:
+        blob = blob_file.read()
+
+    failures = 0
+    with emulator.Emulator() as blastem:
+        for name in ('venk_demo_asm', 'venk_demo_c'):
+            elf, path = (os.path.join(options.build, name + suffix) for suffix in ('.elf', '.bin'))
+            with open(path, 'rb') as rom_file:
+                rom = rom_file.read()
+            expected = screen.demo_picture(blob, screen.palette_of(rom, screen.symbol_address(elf, 'palette')))
+            picture = blastem.capture(path)
+            wrong = screen.differences(picture, expected)
+            print('%s: %s' % (name, 'every pixel as rendered from the blob' if not wrong else
+                              '%d pixels differ, the first %s' % (len(wrong), wrong[:3])))
+            failures += bool(wrong)
+            if options.screenshot and name == 'venk_demo_asm':
+                screen.write_png(options.screenshot, picture)
+
+            if name != 'venk_demo_asm':
+                continue
+            for change, copy in spoilt(rom, screen.symbol_address(elf, 'sample_tiles_venk')):
+                copy_path = os.path.join(options.build, 'spoilt.bin')
+                with open(copy_path, 'wb') as out:
+                    out.write(copy)
+                wrong = screen.differences(blastem.capture(copy_path), expected)
+                print('%s with %s: %s' % (name, change, '%d pixels differ, as they should' % len(wrong) if wrong
+                                          else 'the same picture: the comparison missed it'))
+                failures += not wrong
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
