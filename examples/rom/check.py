@@ -25,41 +25,47 @@ def spoilt(rom, stream):
     return [('a dictionary byte changed', changed_byte), ('two quadrants swapped', swapped)]
 
 
+def describe(wrong, should_match):
+    if not wrong:
+        return 'every pixel as rendered from the blob' if should_match else 'the same picture: the comparison missed it'
+    return '%d pixels differ%s' % (len(wrong), ', as they should' if not should_match else ', the first %s' % wrong[:3])
+
+
 def main():
     arguments = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     arguments.add_argument('build')
     arguments.add_argument('sample')
-    arguments.add_argument('--screenshot')
+    arguments.add_argument('--screenshot', help='where to save the first demo ROM\'s screen as PNG')
     options = arguments.parse_args()
     with open(options.sample, 'rb') as blob_file:
         blob = blob_file.read()
 
-    failures = 0
+    passed = failed = 0
     with emulator.Emulator() as blastem:
         for name in ('venk_demo_asm', 'venk_demo_c'):
             elf, path = (os.path.join(options.build, name + suffix) for suffix in ('.elf', '.bin'))
             with open(path, 'rb') as rom_file:
                 rom = rom_file.read()
             expected = screen.demo_picture(blob, screen.palette_of(rom, screen.symbol_address(elf, 'palette')))
-            picture = blastem.capture(path)
-            wrong = screen.differences(picture, expected)
-            print('%s: %s' % (name, 'every pixel as rendered from the blob' if not wrong else
-                              '%d pixels differ, the first %s' % (len(wrong), wrong[:3])))
-            failures += bool(wrong)
-            if options.screenshot and name == 'venk_demo_asm':
-                screen.write_png(options.screenshot, picture)
-
-            if name != 'venk_demo_asm':
-                continue
-            for change, copy in spoilt(rom, screen.symbol_address(elf, 'sample_tiles_venk')):
-                copy_path = os.path.join(options.build, 'spoilt.bin')
-                with open(copy_path, 'wb') as out:
-                    out.write(copy)
-                wrong = screen.differences(blastem.capture(copy_path), expected)
-                print('%s with %s: %s' % (name, change, '%d pixels differ, as they should' % len(wrong) if wrong
-                                          else 'the same picture: the comparison missed it'))
-                failures += not wrong
-    return 1 if failures else 0
+            runs = [(name, path, True)]
+            if name == 'venk_demo_asm':
+                for change, copy in spoilt(rom, screen.symbol_address(elf, 'sample_tiles_venk')):
+                    copy_path = os.path.join(options.build, 'spoilt-%d.bin' % len(runs))
+                    with open(copy_path, 'wb') as out:
+                        out.write(copy)
+                    runs.append(('%s with %s' % (name, change), copy_path, False))
+            for label, rom_path, should_match in runs:
+                picture = blastem.capture(rom_path)
+                wrong = screen.differences(picture, expected)
+                print('%s: %s' % (label, describe(wrong, should_match)))
+                if (not wrong) == should_match:
+                    passed += 1
+                else:
+                    failed += 1
+                if options.screenshot and label == 'venk_demo_asm':
+                    screen.write_png(options.screenshot, picture)
+    print('rom: %d passed, %d failed' % (passed, failed))
+    return 1 if failed else 0
 
 
 if __name__ == '__main__':

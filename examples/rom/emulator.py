@@ -10,8 +10,10 @@ the picture one to one. Everything lives in a temporary directory, and
 every process is ended by its own id."""
 import os
 import re
+import select
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -54,8 +56,10 @@ class Emulator:
             ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '%dx%dx24' % (screen.WIDTH, screen.HEIGHT),
              '-nolisten', 'tcp'], pass_fds=[write_end], stderr=subprocess.DEVNULL, start_new_session=True)
         os.close(write_end)
-        with os.fdopen(read_end) as display:
-            number = display.readline().strip()  # written once the server takes clients
+        # A termination ends the run through __exit__, which ends the processes.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit('terminated'))
+        with os.fdopen(read_end) as display:  # the number comes once the server takes clients
+            number = display.readline().strip() if select.select([display], [], [], 30)[0] else ''
         if not number:
             self.__exit__()
             raise RuntimeError('Xvfb did not start')

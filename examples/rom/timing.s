@@ -22,7 +22,7 @@
 	.equ	DISPLAY_OFF, 1		| display off, just after an interrupt
 	.equ	VBLANK, 2		| display on, just after the interrupt that starts vertical blanking
 	.equ	ACTIVE, 3		| display on, at the first line of the picture
-| Routines: 0 spins through `count` frames with no call.
+| Routines. CALIBRATE calls nothing and spins through `count` whole frames.
 	.equ	CALIBRATE, 0
 	.equ	STUB, 1
 	.equ	M68K_PORT, 2
@@ -42,9 +42,9 @@
 	row	\condition, \routine, \many
 .endm
 | The sample has 561 tiles. A call that starts at the picture's first line
-| must end within its 224 lines, and one that starts at vertical blanking
-| within the 38 lines of blanking of an NTSC frame (WAIT_PICTURE measures
-| that time; timing.py checks both).
+| must end within its 224 lines, and one that starts at the interrupt
+| within the blanking of an NTSC frame, about 37 lines, which WAIT_PICTURE
+| measures; timing.py checks both.
 	.section .rodata
 measurements:
 	row	DISPLAY_OFF, CALIBRATE, 8
