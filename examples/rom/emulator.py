@@ -39,6 +39,11 @@ def settings(defaults):
     return defaults
 
 
+def version():
+    return subprocess.run([BLASTEM, '-v'], stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                          timeout=10).stdout.strip()
+
+
 class Emulator:
     def __init__(self, timeout=60.0):
         self.timeout = timeout
@@ -105,11 +110,11 @@ class Emulator:
 
 
 def end(process):
-    """Ends a process this module started, with the processes it started
-    itself (each was started as the leader of a group of its own)."""
-    if process.poll() is None:
-        try:
-            os.killpg(process.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
+    """Ends a process this module started and those it started itself: it
+    was started as the leader of a group of its own, whose id the system
+    keeps while any of them lives, even once the leader has ended."""
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
     process.wait()

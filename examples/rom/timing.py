@@ -86,9 +86,10 @@ def tiles_per_frame(cycles, per_tile, per_call):
     return int((cycles - per_call) // per_tile)
 
 
-def report(measured):
+def report(measured, version):
     ntsc, _, ntsc_blanking = measured['NTSC']
     pal, _, pal_blanking = measured['PAL']
+    print('Measured in %s, 40 cells wide, 28 rows.\n' % version)
     print('Cycles per tile (68000 clock; NTSC run, the PAL run in brackets where it differs by 0.1 or more), '
           'and per call:\n')
     print('| decoder | counted | %s | per call |' % ' | '.join(CONDITIONS.values()))
@@ -131,7 +132,7 @@ def main():
             results = read_results(blastem.capture(rom_path, REGION_FLAG[region]), blob, palette)
             measured[region] = analyse(results, region)
             problems += ['%s: %s' % (region, problem) for problem in measured[region][1]]
-    report(measured)
+    report(measured, emulator.version())
     for problem in problems:
         print('timing.py: ' + problem, file=sys.stderr)
     return 1 if problems else 0
