@@ -45,7 +45,7 @@ def version():
 
 
 class Emulator:
-    def __init__(self, timeout=60.0):
+    def __init__(self, timeout=30.0):
         self.timeout = timeout
 
     def __enter__(self):
@@ -72,24 +72,35 @@ class Emulator:
         return self
 
     def __exit__(self, *_):
-        end(self.xvfb)
+        end(self.xvfb, grace=5.0)
         self.directory.cleanup()
 
     def dump(self):
         return subprocess.run(['xwd', '-root', '-silent'], env=self.environment, check=True,
                               capture_output=True, timeout=10).stdout
 
-    def capture(self, rom, region='U', still=1.0):
+    def capture(self, rom, region='U', still=1.0, tries=3):
         """Runs the ROM (region U for NTSC, E for PAL) until the screen shows
         something other than one colour and stays the same for `still`
-        seconds; returns it as rows of RGB."""
+        seconds; returns it as rows of RGB. Now and then, on a busy machine,
+        BlastEm runs but its window stays black: then it is started again."""
+        for attempt in range(1, tries + 1):
+            try:
+                return self.capture_once(rom, region, still)
+            except TimeoutError as error:
+                if attempt == tries:
+                    raise
+                print('emulator.py: %s; again' % error, file=sys.stderr)
+        raise ValueError('no tries')
+
+    def capture_once(self, rom, region, still):
         log = open(os.path.join(self.directory.name, 'blastem.log'), 'w+')
         blastem = subprocess.Popen([BLASTEM, '-g', '-r', region, rom, str(screen.WIDTH), str(screen.HEIGHT)],
                                    env=self.environment, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                    start_new_session=True)
         try:
             deadline = time.monotonic() + self.timeout
-            last, since = None, None
+            last, since, state = None, None, 'no picture'
             while time.monotonic() < deadline:
                 if blastem.poll() is not None:
                     log.seek(0)
@@ -97,24 +108,39 @@ class Emulator:
                 dump = self.dump()
                 now = time.monotonic()
                 if screen.xwd_pixels(dump) != last:
-                    last, since = screen.xwd_pixels(dump), now
+                    last, since, state = screen.xwd_pixels(dump), now, 'a picture that kept changing'
                 elif now - since >= still:
                     picture = screen.read_xwd(dump)
                     if len({pixel for row in picture for pixel in row}) > 1:
                         return picture
+                    state = 'one colour'
                 time.sleep(0.1)
-            raise TimeoutError('%s: no still picture within %.0f s' % (rom, self.timeout))
+            log.seek(0)
+            raise TimeoutError('%s: no still picture within %.0f s, only %s; blastem said: %s'
+                               % (rom, self.timeout, state, log.read().strip() or 'nothing'))
         finally:
             end(blastem)
             log.close()
 
 
-def end(process):
+def end(process, grace=0.0):
     """Ends a process this module started and those it started itself: it
     was started as the leader of a group of its own, whose id the system
-    keeps while any of them lives, even once the leader has ended."""
+    keeps while any of them lives, even once the leader has ended. With a
+    grace time, it is asked first (an X server then removes its socket)."""
+    if grace:
+        signal_group(process, signal.SIGTERM)
+        try:
+            process.wait(grace)
+            return
+        except subprocess.TimeoutExpired:
+            pass
+    signal_group(process, signal.SIGKILL)
+    process.wait()
+
+
+def signal_group(process, number):
     try:
-        os.killpg(process.pid, signal.SIGKILL)
+        os.killpg(process.pid, number)
     except ProcessLookupError:
         pass
-    process.wait()
