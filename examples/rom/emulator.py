@@ -52,10 +52,12 @@ class Emulator:
         self.directory = tempfile.TemporaryDirectory(prefix='venk-rom-')
         home = self.directory.name
         os.makedirs(os.path.join(home, '.config', 'blastem'))
+        os.mkdir(os.path.join(home, 'run'), 0o700)
         with open(DEFAULTS) as defaults, open(os.path.join(home, '.config', 'blastem', 'blastem.cfg'), 'w') as out:
             out.write(settings(defaults.read()))
         self.environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, '.config'),
-                                XDG_DATA_HOME=os.path.join(home, 'data'), SDL_AUDIODRIVER='dummy')
+                                XDG_DATA_HOME=os.path.join(home, 'data'), XDG_RUNTIME_DIR=os.path.join(home, 'run'),
+                                SDL_AUDIODRIVER='dummy')
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '%dx%dx24' % (screen.WIDTH, screen.HEIGHT),
@@ -84,14 +86,12 @@ class Emulator:
         something other than one colour and stays the same for `still`
         seconds; returns it as rows of RGB. Now and then, on a busy machine,
         BlastEm runs but its window stays black: then it is started again."""
-        for attempt in range(1, tries + 1):
+        for _ in range(tries - 1):
             try:
                 return self.capture_once(rom, region, still)
             except TimeoutError as error:
-                if attempt == tries:
-                    raise
                 print('emulator.py: %s; again' % error, file=sys.stderr)
-        raise ValueError('no tries')
+        return self.capture_once(rom, region, still)
 
     def capture_once(self, rom, region, still):
         log = open(os.path.join(self.directory.name, 'blastem.log'), 'w+')
