@@ -25,10 +25,11 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Prepares to write the file `name` leads to, through any symbolic links.
-    // Refuses a name that leads to `input`, judged by the open files and not
-    // by their names, so that no renaming by another process can bring venk
-    // to write over its input.
+    // Prepares to write what `name` leads to, through any symbolic links:
+    // a pipe, terminal or device as it is, a regular file through a temporary
+    // file beside it. Refuses a name that leads to `input`, judged by the open
+    // files and not by their names, so that no renaming by another process
+    // can bring venk to write over its input.
     OpenResult open(const std::filesystem::path& name, const FileIdentity& input);
 
     std::FILE* stream() const { return file_; }
@@ -45,8 +46,10 @@ public:
     ResultCode commit(ResultCode result);
 
     // After a failed run: removes the temporary file and deletes the output
-    // name, as a failed run leaves no output. Returns the name that could not
-    // be deleted, if any. Devices, FIFOs and terminals are never deleted.
+    // name, as a failed run leaves no output; an output written in place is
+    // deleted where the name led. Returns the name that could not be deleted,
+    // if any. Devices, FIFOs, terminals and the system's names of descriptors
+    // (/dev/stdout) are never deleted.
     std::optional<std::filesystem::path> remove_after_failure();
 
     // Gives up before anything was written, as when a file to be written
@@ -71,6 +74,7 @@ private:
     std::FILE* file_ = nullptr;
     Mode mode_ = MODE_DIRECT;
     int slot_ = 0;
+    bool through_descriptor_ = false;  // the name leads through /dev/stdout or the like
 };
 
 }  // namespace venk::cli

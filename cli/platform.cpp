@@ -18,6 +18,10 @@
 #include <cwchar>
 #else
 #include <sys/stat.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -104,6 +108,10 @@ std::FILE* create_new_file(const std::filesystem::path& path, std::FILE*, bool& 
     std::FILE* file = create_file(path, CREATE_NEW, error);
     name_taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
     return file;
+}
+
+bool names_open_descriptor(const std::filesystem::path&) {
+    return false;
 }
 
 bool truncate_to_empty(std::FILE* file) {
@@ -204,6 +212,19 @@ std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, 
     }
     return stream_from_descriptor(descriptor);
 }
+
+#ifdef __linux__
+bool names_open_descriptor(const std::filesystem::path& link) {
+    struct statfs status {};
+    const std::filesystem::path directory = link.has_parent_path() ? link.parent_path() : ".";
+    return statfs(directory.c_str(), &status) == 0 && status.f_type == PROC_SUPER_MAGIC;
+}
+#else
+// Other systems make /dev/fd/N nodes of their own rather than links.
+bool names_open_descriptor(const std::filesystem::path&) {
+    return false;
+}
+#endif
 
 bool truncate_to_empty(std::FILE* file) {
     return ftruncate(fileno(file), 0) == 0;

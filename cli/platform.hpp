@@ -46,6 +46,11 @@ std::FILE* open_for_writing(const std::filesystem::path& path, bool create, bool
 // failure `name_taken` tells whether the name was in use.
 std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, bool& name_taken);
 
+// Whether the symbolic link `link` is one of the names the system keeps for
+// the open descriptors of a process (the links under /proc on Linux, which
+// /dev/stdout and /dev/fd/N lead through). False where there are none.
+bool names_open_descriptor(const std::filesystem::path& link);
+
 // Cuts an open file to nothing.
 bool truncate_to_empty(std::FILE* file);
 
