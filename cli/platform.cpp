@@ -138,7 +138,7 @@ std::span<const int> terminating_signals() {
     return signals;
 }
 
-void ignore_file_size_limit_signal() {}
+void ignore_write_failure_signals() {}
 
 std::string utf8_from_wide(const wchar_t* wide) {
     const int wide_size = static_cast<int>(std::wcslen(wide));
@@ -251,8 +251,9 @@ std::span<const int> terminating_signals() {
     return signals;
 }
 
-void ignore_file_size_limit_signal() {
+void ignore_write_failure_signals() {
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 #endif

@@ -68,9 +68,9 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 // hang-up), which the front end catches to clean up before dying of them.
 std::span<const int> terminating_signals();
 
-// Makes exceeding a file-size limit an ordinary failed write instead of a
-// signal that kills the process.
-void ignore_file_size_limit_signal();
+// Makes exceeding a file-size limit, and writing to a pipe whose reader has
+// gone, ordinary failed writes instead of signals that kill the process.
+void ignore_write_failure_signals();
 
 #ifdef _WIN32
 // The UTF-8 spelling of a UTF-16 string from the system; a lone surrogate

@@ -184,7 +184,6 @@ int process_files(const Request& request, const std::string& input_name, const s
         std::fclose(input);
         return 1;
     }
-    install_signal_handlers();
     OutputFile output;
     if (!open_output(output, output_name, input, *input_path)) {
         std::fclose(input);
@@ -231,6 +230,8 @@ int finish_standard_output(bool written) {
 }  // namespace
 
 int run_command_line(int count, const char* const* arguments) {
+    // Before anything is printed: a reader that goes away fails a write.
+    install_signal_handlers();
     CommandLine line = parse_command_line(count, arguments);
     if (report_usage_errors(line)) {
         return 1;

@@ -45,7 +45,7 @@ void install_signal_handlers() {
             std::signal(signal, SIG_IGN);
         }
     }
-    ignore_file_size_limit_signal();
+    ignore_write_failure_signals();
 }
 
 void remove_on_termination(const std::filesystem::path& path, int descriptor, int slot) {

@@ -8,7 +8,8 @@
 namespace venk::cli {
 
 // Catches the terminating signals, except those the parent chose to ignore,
-// and turns a file-size limit into an ordinary write error.
+// and turns a file-size limit or a pipe without a reader into an ordinary
+// write error.
 void install_signal_handlers();
 
 // Files written together (a C file and its header) are guarded at once,

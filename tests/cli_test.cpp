@@ -513,7 +513,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         USUAL,
         LOCKED,  // run by a user who may write to locked/open.venk, but not to locked/
         FULL_STANDARD_OUTPUT,
-        FILE_SIZE_LIMIT,  // 1000 bytes
+        CLOSED_STANDARD_OUTPUT,  // a pipe whose reader has gone
+        FILE_SIZE_LIMIT,         // 1000 bytes
         OPENED_AS_3,      // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
         DELETED_AS_3,     // the same, but opened.venk deleted before the run
     };
@@ -546,6 +547,9 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"-v"}, 1, CANT_PRINT, {}, 0, Condition::FULL_STANDARD_OUTPUT},
         {{"-h"}, 1, CANT_PRINT, {}, 0, Condition::FULL_STANDARD_OUTPUT},
         {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, Condition::FULL_STANDARD_OUTPUT},
+        {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"-d", "tile.venk", "stdout"}, 1, CANT_WRITE, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"-v"}, 1, CANT_PRINT, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
         {{"tile.bin", "fd3"}, 0, "", {{"opened.venk", ZERO_TILE_STREAM}}, 0, Condition::OPENED_AS_3},
         {{"odd.bin", "fd3"}, 1, SIZE, {{"opened.venk", EARLIER}}, 0, Condition::OPENED_AS_3},
         {{"tile.bin", "fd3"}, 1, "Error: can't open output file \"fd3\"\n", {{"opened.venk (deleted)", {}}}, 0,
@@ -601,20 +605,27 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         write_file(work() / "opened.venk", EARLIER);
 
         Launch how;
-        int opened = -1;
+        int given = -1;  // this process's end of the output, which the tool gets
         if (c.condition == Condition::LOCKED) how.user = user;
         if (c.condition == Condition::FULL_STANDARD_OUTPUT) how.standard_output = work() / "full";
         if (c.condition == Condition::FILE_SIZE_LIMIT) how.file_size_limit = 1000;
+        if (c.condition == Condition::CLOSED_STANDARD_OUTPUT) {
+            int ends[2];
+            ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+            close(ends[0]);
+            given = ends[1];
+            how.descriptors = {{1, given}};
+        }
         if (c.condition == Condition::OPENED_AS_3 || c.condition == Condition::DELETED_AS_3) {
-            opened = open((work() / "opened.venk").c_str(), O_WRONLY | O_CLOEXEC);
-            how.descriptors = {{3, opened}};
+            given = open((work() / "opened.venk").c_str(), O_WRONLY | O_CLOEXEC);
+            how.descriptors = {{3, given}};
         }
         if (c.condition == Condition::DELETED_AS_3) {
             fs::remove(work() / "opened.venk");
         }
         const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
-        if (opened >= 0) {
-            close(opened);
+        if (given >= 0) {
+            close(given);
         }
         EXPECT_EQ(c.signal > 0 ? result.signal : result.exit_status, c.status);
         EXPECT_EQ(result.err, c.err);
