@@ -514,7 +514,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         LOCKED,  // run by a user who may write to locked/open.venk, but not to locked/
         FULL_STANDARD_OUTPUT,
         CLOSED_STANDARD_OUTPUT,  // a pipe whose reader has gone
-        FILE_SIZE_LIMIT,         // 1000 bytes
+        FILE_SIZE_LIMIT,         // 1000 bytes, which many.bin and many.venk exceed only at the last flush
         OPENED_AS_3,      // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
         DELETED_AS_3,     // the same, but opened.venk deleted before the run
     };
@@ -536,6 +536,9 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"-d", "slow.bin", "new.venk"}, SIGHUP, "", {{"new.venk", {}}}, SIGHUP},
         {{"-d", "slow.bin", "new.venk"}, 0, "", {{"new.venk", ZERO_TILE}}, -SIGHUP},
         {{"many.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, Condition::FILE_SIZE_LIMIT},
+        {{"many.bin", "link"}, 1, CANT_WRITE, {{"link", {}}, {"real/t", EARLIER}}, 0, Condition::FILE_SIZE_LIMIT},
+        {{"-d", "many.venk", "link"}, 1, CANT_WRITE, {{"link", {}}, {"real/t", EARLIER}}, 0,
+         Condition::FILE_SIZE_LIMIT},
         {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, Condition::LOCKED},
         {{"odd.bin", "locked/open.venk"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked/open.venk", ""}}, 0, Condition::LOCKED},
         {{"-d", "two_tiles_then_junk.venk", "locked/open.venk"}, 1, NOT_VENK + CANT_DELETE_LOCKED,
@@ -565,6 +568,9 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
     write_file(work() / "many.bin", many_tiles);
+    Bytes many_stream;
+    compress_memory(Bytes(many_tiles.begin(), many_tiles.end()), FORMAT_VENK16, many_stream);
+    write_file(work() / "many.venk", std::string(many_stream.begin(), many_stream.end()));
     write_file(work() / "two_tiles_then_junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
     ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0600), 0);
     fs::create_directories(work() / "sub");

@@ -6,8 +6,15 @@
 #include "output_file.hpp"
 #include "platform.hpp"
 #include "support/files.hpp"
+#include "support/test_streams.hpp"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/socket.h>
+
+#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <optional>
@@ -112,6 +119,61 @@ TEST(BinaryFiles, KeepEveryByte) {
     read_back.pop_back();
     EXPECT_EQ(read_back, bytes);
 }
+
+#ifndef _WIN32
+// An open file whose reads deliver `bytes` and then fail, as a disk or a
+// network file system may: a socket whose peer went away with data of its own
+// unread, which resets the connection once the bytes sent before are read.
+std::FILE* failing_after(const std::string& bytes) {
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0) {
+        return nullptr;
+    }
+    const bool sent = write(ends[0], "?", 1) == 1 &&
+                      write(ends[1], bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    close(ends[1]);
+    std::FILE* file = fdopen(ends[0], "rb");
+    if (!sent || file == nullptr) {
+        close(ends[0]);
+        return nullptr;
+    }
+    return file;
+}
+
+// Whatever has arrived before, a failed read is a read error in either
+// direction, never the end of the input.
+TEST(BinaryFiles, AReadThatFailsAfterSomeDataIsAReadError) {
+    const std::string tile(32, '\0');
+    const std::string stream = std::string("\x00\x01\x00\x08", 4) + std::string(16, '\0');
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool decompress;
+    } cases[] = {
+        {"part of a tile", tile.substr(0, 20), false},
+        {"a whole tile", tile, false},
+        {"more than a chunk read at once", std::string(65536 + 32, '\x11'), false},
+        {"part of the dictionary", stream.substr(0, 7), true},
+        {"part of an entry", stream.substr(0, 15), true},
+        {"a whole stream", stream, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::FILE* file = failing_after(c.bytes);
+        ASSERT_NE(file, nullptr);
+        // As the tool reads it: one byte ahead first.
+        EXPECT_TRUE(cli::can_be_read(file));
+        cli::FileInputStream input(file);
+        TestOutput output;
+        const ResultCode result = c.decompress ? decompress_tiles(input, output, FORMAT_VENK16)
+                                               : compress_tiles(input, output, FORMAT_VENK16);
+        EXPECT_EQ(result, RESULT_READ_ERROR);
+        EXPECT_TRUE(input.has_error());
+        EXPECT_FALSE(input.at_end());
+        std::fclose(file);
+    }
+}
+#endif
 
 class FileChecks : public testing::Test {
 protected:
