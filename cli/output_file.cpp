@@ -179,7 +179,7 @@ ResultCode OutputFile::finish(ResultCode result) {
 }
 
 ResultCode OutputFile::commit(ResultCode result) {
-    if (result == RESULT_OK && mode_ == MODE_REPLACING && !replace_file(temporary_, target_)) {
+    if (result == RESULT_OK && mode_ == MODE_REPLACING && (stop_requested() || !replace_file(temporary_, target_))) {
         result = RESULT_WRITE_ERROR;
     }
     if (result == RESULT_OK) {
@@ -188,19 +188,20 @@ ResultCode OutputFile::commit(ResultCode result) {
     return result;
 }
 
-std::optional<fs::path> OutputFile::remove_after_failure() {
+std::optional<fs::path> OutputFile::remove_after_failure(bool stopped) {
     std::optional<fs::path> left_behind;
     std::error_code error;
     if (mode_ == MODE_REPLACING && !fs::remove(temporary_, error) && error) {
         left_behind = temporary_;
     }
     // The name given goes too, so that no stale output remains under it,
-    // unless it is the system's name of a descriptor. Written in place, the
+    // unless it is the system's name of a descriptor or the run was stopped,
+    // which keeps an earlier output as a signal does. Written in place, the
     // file itself goes, wherever the name led.
     std::optional<fs::path> written;
     if (mode_ == MODE_IN_PLACE) {
         written = target_;
-    } else if (mode_ == MODE_REPLACING && !through_descriptor_) {
+    } else if (mode_ == MODE_REPLACING && !through_descriptor_ && !stopped) {
         written = name_;
     }
     if (written && !fs::remove(*written, error) && error && !left_behind) {

@@ -35,13 +35,15 @@ public:
     std::FILE* stream() const { return file_; }
 
     // Closes the output after a run that ended with `result` and, if it and
-    // the final flush and close succeeded, puts the output in place. Returns
-    // the run's result, or RESULT_WRITE_ERROR if a later step failed.
+    // the final flush and close succeeded and no stop was requested, puts the
+    // output in place. Returns the run's result, or RESULT_WRITE_ERROR if a
+    // later step failed.
     ResultCode close(ResultCode result) { return commit(finish(result)); }
 
     // close() in two steps, for outputs put in place together only if all of
     // them were written: finish() flushes and closes the file, commit() puts
-    // it in place if `result`, the outcome so far, is RESULT_OK.
+    // it in place if `result`, the outcome so far, is RESULT_OK and no stop
+    // was requested.
     ResultCode finish(ResultCode result);
     ResultCode commit(ResultCode result);
 
@@ -49,8 +51,9 @@ public:
     // name, as a failed run leaves no output; an output written in place is
     // deleted where the name led. Returns the name that could not be deleted,
     // if any. Devices, FIFOs, terminals and the system's names of descriptors
-    // (/dev/stdout) are never deleted.
-    std::optional<std::filesystem::path> remove_after_failure();
+    // (/dev/stdout) are never deleted. A `stopped` run only removes what it
+    // wrote, and the name keeps an earlier output, as after a signal.
+    std::optional<std::filesystem::path> remove_after_failure(bool stopped = false);
 
     // Gives up before anything was written, as when a file to be written
     // with this one cannot be opened: removes the temporary file, so that a

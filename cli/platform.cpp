@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cwchar>
 #else
@@ -134,8 +135,42 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 }
 
 std::span<const int> terminating_signals() {
-    static constexpr int signals[] = {SIGINT, SIGTERM, SIGBREAK};
-    return signals;
+    return {};
+}
+
+namespace {
+
+std::atomic<bool> stop_request{false};
+
+BOOL WINAPI on_console_event(DWORD event) {
+    return handle_console_event(event) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+// Closing the console, logging off and shutting down are left to the system,
+// which ends the process at once.
+bool handle_console_event(unsigned long event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        return false;
+    }
+    stop_request.store(true);
+    return true;
+}
+
+void watch_stop_requests() {
+    stop_request.store(false);
+    // A process started with Ctrl-C ignored is never called for it.
+    static const bool watching = SetConsoleCtrlHandler(on_console_event, TRUE) != 0;
+    static_cast<void>(watching);
+}
+
+bool stop_requested() {
+    return stop_request.load();
+}
+
+int stopped_run_status() {
+    return static_cast<int>(STATUS_CONTROL_C_EXIT);
 }
 
 void ignore_write_failure_signals() {}
@@ -249,6 +284,17 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 std::span<const int> terminating_signals() {
     static constexpr int signals[] = {SIGINT, SIGTERM, SIGHUP};
     return signals;
+}
+
+void watch_stop_requests() {}
+
+bool stop_requested() {
+    return false;
+}
+
+// Never used: a signal ends such a run. What a shell reports for SIGINT.
+int stopped_run_status() {
+    return 128 + SIGINT;
 }
 
 void ignore_write_failure_signals() {

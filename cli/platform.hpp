@@ -66,7 +66,27 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 
 // The signals that end a process by request (interrupt, termination,
 // hang-up), which the front end catches to clean up before dying of them.
+// None on Windows, where Ctrl-C and Ctrl-Break are console events instead.
 std::span<const int> terminating_signals();
+
+// Windows calls the handler of Ctrl-C and Ctrl-Break on a thread of its own,
+// which must not clean up while the main thread closes, renames or removes
+// files. So the handler only records the request, and the main thread acts on
+// it at defined points: each read and write, and before its output is put in
+// place. watch_stop_requests starts watching, with no request so far; on
+// POSIX systems, where signals do the work, nothing is ever requested.
+void watch_stop_requests();
+bool stop_requested();
+
+// The exit status of a run ended by such a request: on Windows that of a
+// console program ended by Ctrl-C, STATUS_CONTROL_C_EXIT.
+int stopped_run_status();
+
+#ifdef _WIN32
+// The console control handler itself (exposed for the tests): true for the
+// events it takes over, Ctrl-C and Ctrl-Break.
+bool handle_console_event(unsigned long event);
+#endif
 
 // Makes exceeding a file-size limit, and writing to a pipe whose reader has
 // gone, ordinary failed writes instead of signals that kill the process.

@@ -203,6 +203,15 @@ int process_files(const Request& request, const std::string& input_name, const s
     const ResultCode result =
         write_output(request, input, output, with_header ? &header : nullptr, output_path, stats);
     std::fclose(input);
+    // Stopped from the console on Windows: without a word, as a signal ends a
+    // run elsewhere; an output already in place is whole and stays.
+    if (stop_requested()) {
+        if (result != RESULT_OK) {
+            output.remove_after_failure(true);
+            header.remove_after_failure(true);
+        }
+        return stopped_run_status();
+    }
     if (result == RESULT_OK) {
         if (!request.print_stats ||
             print_to_standard_output(stats_line(request.action, input_name, output_name, stats))) {

@@ -46,6 +46,7 @@ void install_signal_handlers() {
         }
     }
     ignore_write_failure_signals();
+    watch_stop_requests();
 }
 
 void remove_on_termination(const std::filesystem::path& path, int descriptor, int slot) {

@@ -20,6 +20,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace venk::test {
@@ -240,31 +241,55 @@ TEST_F(FileChecks, OnlyRegularFilesCountAsSuch) {
 }
 
 // Under its name an output is the old file until the new one is complete,
-// then the new one; after a failure, nothing. No temporary file remains.
+// then the new one; after a failure, nothing; stopped, the old file. No
+// temporary file remains.
 TEST_F(FileChecks, OutputIsWholeOrAbsent) {
     const struct {
         std::string name;
         bool succeeds;
-    } cases[] = {{"new.bin", true}, {"b.bin", true}, {"new.bin", false}, {"b.bin", false}};
+        bool stopped = false;  // Ctrl-C arrives while the output is written
+    } cases[] = {
+        {"new.bin", true},
+        {"b.bin", true},
+        {"new.bin", false},
+        {"b.bin", false},
+#ifdef _WIN32
+        {"new.bin", true, true},
+        {"b.bin", true, true},
+#endif
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + (c.succeeds ? " succeeds" : " fails"));
+        SCOPED_TRACE(c.name + (c.succeeds ? " succeeds" : " fails") + (c.stopped ? ", stopped" : ""));
         write_file(path("b.bin"), "same bytes");
         const std::string before = read_file(path(c.name));  // empty if missing
+        cli::watch_stop_requests();
         cli::OutputFile output;
         ASSERT_EQ(output.open(path(c.name), identify(path("a.bin"))), cli::OutputFile::OPEN_OK);
         std::fputs("new bytes", output.stream());
         std::fflush(output.stream());
         EXPECT_EQ(read_file(path(c.name)), before);
+#ifdef _WIN32
+        if (c.stopped) {
+            // As Windows calls the handler: on a thread of its own. The main
+            // thread's next write then fails, and nothing is put in place.
+            constexpr unsigned long CTRL_C_EVENT = 0;  // as <windows.h> has it
+            std::thread([] { EXPECT_TRUE(cli::handle_console_event(CTRL_C_EVENT)); }).join();
+            const std::uint8_t byte = 0;
+            EXPECT_EQ(cli::FileOutputStream(output.stream()).write(std::span(&byte, 1)), 0u);
+        }
+#endif
         const ResultCode result = c.succeeds ? RESULT_OK : RESULT_INVALID_STREAM;
-        EXPECT_EQ(output.close(result), result);
-        EXPECT_TRUE(c.succeeds || !output.remove_after_failure());
-        EXPECT_EQ(fs::exists(path(c.name)), c.succeeds);
-        EXPECT_EQ(read_file(path(c.name)), c.succeeds ? "new bytes" : "");
+        EXPECT_EQ(output.close(result), c.stopped ? RESULT_WRITE_ERROR : result);
+        const bool replaced = c.succeeds && !c.stopped;
+        EXPECT_TRUE(replaced || !output.remove_after_failure(c.stopped));
+        EXPECT_EQ(fs::exists(path(c.name)), replaced || (c.stopped && !before.empty()));
+        EXPECT_EQ(read_file(path(c.name)), replaced ? "new bytes" : c.stopped ? before : "");
         for (const std::string& name : utf8_entries(directory_.path())) {
             EXPECT_EQ(name.find(".venk-"), std::string::npos) << name;
         }
         fs::remove(path("new.bin"));
     }
+    cli::watch_stop_requests();  // no request left over for later tests
     cli::OutputFile same;
     EXPECT_EQ(same.open(path("./a.bin"), identify(path("a.bin"))), cli::OutputFile::OPEN_SAME_AS_INPUT);
     EXPECT_EQ(read_file(path("a.bin")), "same bytes");
