@@ -515,8 +515,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         FULL_STANDARD_OUTPUT,
         CLOSED_STANDARD_OUTPUT,  // a pipe whose reader has gone
         FILE_SIZE_LIMIT,         // 1000 bytes, which many.bin and many.venk exceed only at the last flush
-        OPENED_AS_3,      // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
-        DELETED_AS_3,     // the same, but opened.venk deleted before the run
+        OPENED_AS_3,             // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
+        DELETED_AS_3,            // the same, but opened.venk deleted before the run
     };
     using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  // nullopt: absent
     const struct {
@@ -540,7 +540,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"-d", "many.venk", "link"}, 1, CANT_WRITE, {{"link", {}}, {"real/t", EARLIER}}, 0,
          Condition::FILE_SIZE_LIMIT},
         {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, Condition::LOCKED},
-        {{"odd.bin", "locked/open.venk"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked/open.venk", ""}}, 0, Condition::LOCKED},
+        {{"odd.bin", "locked/open.venk"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked/open.venk", ""}}, 0,
+         Condition::LOCKED},
         {{"-d", "two_tiles_then_junk.venk", "locked/open.venk"}, 1, NOT_VENK + CANT_DELETE_LOCKED,
          {{"locked/open.venk", ""}}, 0, Condition::LOCKED},
         {{"tile.bin", "locked-link"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, Condition::LOCKED},

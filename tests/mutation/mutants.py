@@ -310,7 +310,8 @@ MUTANTS = [
            "a missing file name reported even with -h or -v"),
     Mutant("cli-no-deletion-after-write-error", "cli/run_command_line.cpp",
            "    report_left_behind(output.remove_after_failure());\n",
-           "    if (result != RESULT_WRITE_ERROR) {\n        report_left_behind(output.remove_after_failure());\n    }\n",
+           "    if (result != RESULT_WRITE_ERROR) {\n"
+           "        report_left_behind(output.remove_after_failure());\n    }\n",
            "an output that failed on write is left behind"),
     Mutant("cli-stats-unflushed", "cli/run_command_line.cpp",
            "return print(stdout, text) && std::fflush(stdout) == 0;", "return print(stdout, text);",
