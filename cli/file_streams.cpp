@@ -1,5 +1,7 @@
 #include "file_streams.hpp"
 
+#include "platform.hpp"
+
 namespace venk::cli {
 
 std::size_t FileInputStream::read(std::span<std::uint8_t> buffer) {
@@ -14,12 +16,13 @@ bool FileInputStream::at_end() const {
     return std::feof(file_) != 0;
 }
 
+// A request to stop fails the next read or write, which ends the codec's call.
 bool FileInputStream::has_error() const {
-    return std::ferror(file_) != 0;
+    return std::ferror(file_) != 0 || stop_requested();
 }
 
 std::size_t FileOutputStream::write(std::span<const std::uint8_t> bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    return stop_requested() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file_);
 }
 
 bool is_same_regular_file(const std::filesystem::path& first, const std::filesystem::path& second) {

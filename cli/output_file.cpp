@@ -12,11 +12,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file a name finally leads to, so that a symbolic link to the output
-// keeps pointing at the new output. A loop of links is left after a bounded
-// number of steps; opening the result then fails.
-fs::path final_target(fs::path path) {
+// The file a name finally leads to, followed link by link, so that a
+// symbolic link to the output keeps pointing at the new output. Notes whether
+// a link on the way is the system's name for an open descriptor, such as
+// /dev/stdout, which must outlive any run. A loop of links is left after a
+// bounded number of steps; opening the result then fails.
+fs::path final_target(fs::path path, bool& through_descriptor) {
     constexpr int MAX_LINKS = 40;
+    through_descriptor = false;
     for (int step = 0; step < MAX_LINKS; ++step) {
         std::error_code error;
         if (!fs::is_symlink(fs::symlink_status(path, error))) {
@@ -26,6 +29,7 @@ fs::path final_target(fs::path path) {
         if (error) {
             break;
         }
+        through_descriptor = through_descriptor || names_open_descriptor(path);
         path = path.parent_path() / link;  // an absolute link replaces the whole path
     }
     return path;
@@ -50,23 +54,43 @@ fs::path temporary_name(const fs::path& target, std::uint64_t random) {
 
 OutputFile::OpenResult OutputFile::open(const fs::path& name, const FileIdentity& input) {
     name_ = name;
-    target_ = final_target(name);
+    // What the name leads to, with its links followed by the system, which
+    // alone can follow /dev/stdout to a pipe: anything but a regular file is
+    // written as it is. Opened without truncating, only to learn what it is.
     bool missing = false;
-    // Opened without truncating, only to learn what it is.
+    FileIdentity reached;
+    if (std::FILE* file = open_for_writing(name, false, missing)) {
+        reached = identify_open_file(file);
+        if (!reached.regular) {
+            file_ = file;
+            return OPEN_OK;
+        }
+        std::fclose(file);
+    } else if (!missing) {
+        return OPEN_FAILED;
+    }
+    // A regular file, or none yet: the new output goes beside the file the
+    // links finally name.
+    target_ = final_target(name, through_descriptor_);
     std::FILE* existing = open_for_writing(target_, false, missing);
     if (existing == nullptr && !missing) {
         return OPEN_FAILED;
     }
-    if (existing != nullptr) {
-        const FileIdentity identity = identify_open_file(existing);
-        if (!identity.regular) {
-            file_ = existing;
-            return OPEN_OK;
-        }
-        if (is_same_regular_file(identity, input)) {
+    const FileIdentity identity = existing != nullptr ? identify_open_file(existing) : FileIdentity{};
+    if (existing != nullptr && !identity.regular && !reached.regular) {
+        file_ = existing;  // made since the name was first opened
+        return OPEN_OK;
+    }
+    // Judged by the open files: neither may be the input, and if the name
+    // first led to a regular file, the links must lead to that one; otherwise
+    // they changed meanwhile, or lead where no name does (the descriptor of a
+    // deleted file), and nothing is safe to replace.
+    const bool same_as_input = is_same_regular_file(reached, input) || is_same_regular_file(identity, input);
+    if (same_as_input || (reached.regular && !is_same_regular_file(identity, reached))) {
+        if (existing != nullptr) {
             std::fclose(existing);
-            return OPEN_SAME_AS_INPUT;
         }
+        return same_as_input ? OPEN_SAME_AS_INPUT : OPEN_FAILED;
     }
     const bool replacing = create_temporary_file(existing);
     if (existing != nullptr && replacing) {
@@ -128,7 +152,7 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const File
     // Unbuffered, so that after a failure no written byte still waits to
     // land behind the truncation.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    remove_on_termination(name_, descriptor_of(file_), slot_);
+    remove_on_termination(target_, descriptor_of(file_), slot_);
     if (!truncate_to_empty(file_)) {
         keep_on_termination(slot_);
         std::fclose(file_);
@@ -155,7 +179,7 @@ ResultCode OutputFile::finish(ResultCode result) {
 }
 
 ResultCode OutputFile::commit(ResultCode result) {
-    if (result == RESULT_OK && mode_ == MODE_REPLACING && !replace_file(temporary_, target_)) {
+    if (result == RESULT_OK && mode_ == MODE_REPLACING && (stop_requested() || !replace_file(temporary_, target_))) {
         result = RESULT_WRITE_ERROR;
     }
     if (result == RESULT_OK) {
@@ -164,14 +188,24 @@ ResultCode OutputFile::commit(ResultCode result) {
     return result;
 }
 
-std::optional<fs::path> OutputFile::remove_after_failure() {
+std::optional<fs::path> OutputFile::remove_after_failure(bool stopped) {
     std::optional<fs::path> left_behind;
     std::error_code error;
     if (mode_ == MODE_REPLACING && !fs::remove(temporary_, error) && error) {
         left_behind = temporary_;
     }
-    if (mode_ != MODE_DIRECT && !fs::remove(name_, error) && error && !left_behind) {
-        left_behind = name_;
+    // The name given goes too, so that no stale output remains under it,
+    // unless it is the system's name of a descriptor or the run was stopped,
+    // which keeps an earlier output as a signal does. Written in place, the
+    // file itself goes, wherever the name led.
+    std::optional<fs::path> written;
+    if (mode_ == MODE_IN_PLACE) {
+        written = target_;
+    } else if (mode_ == MODE_REPLACING && !through_descriptor_ && !stopped) {
+        written = name_;
+    }
+    if (written && !fs::remove(*written, error) && error && !left_behind) {
+        left_behind = written;
     }
     keep_on_termination(slot_);
     return left_behind;

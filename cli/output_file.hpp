@@ -25,29 +25,35 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Prepares to write the file `name` leads to, through any symbolic links.
-    // Refuses a name that leads to `input`, judged by the open files and not
-    // by their names, so that no renaming by another process can bring venk
-    // to write over its input.
+    // Prepares to write what `name` leads to, through any symbolic links:
+    // a pipe, terminal or device as it is, a regular file through a temporary
+    // file beside it. Refuses a name that leads to `input`, judged by the open
+    // files and not by their names, so that no renaming by another process
+    // can bring venk to write over its input.
     OpenResult open(const std::filesystem::path& name, const FileIdentity& input);
 
     std::FILE* stream() const { return file_; }
 
     // Closes the output after a run that ended with `result` and, if it and
-    // the final flush and close succeeded, puts the output in place. Returns
-    // the run's result, or RESULT_WRITE_ERROR if a later step failed.
+    // the final flush and close succeeded and no stop was requested, puts the
+    // output in place. Returns the run's result, or RESULT_WRITE_ERROR if a
+    // later step failed.
     ResultCode close(ResultCode result) { return commit(finish(result)); }
 
     // close() in two steps, for outputs put in place together only if all of
     // them were written: finish() flushes and closes the file, commit() puts
-    // it in place if `result`, the outcome so far, is RESULT_OK.
+    // it in place if `result`, the outcome so far, is RESULT_OK and no stop
+    // was requested.
     ResultCode finish(ResultCode result);
     ResultCode commit(ResultCode result);
 
     // After a failed run: removes the temporary file and deletes the output
-    // name, as a failed run leaves no output. Returns the name that could not
-    // be deleted, if any. Devices, FIFOs and terminals are never deleted.
-    std::optional<std::filesystem::path> remove_after_failure();
+    // name, as a failed run leaves no output; an output written in place is
+    // deleted where the name led. Returns the name that could not be deleted,
+    // if any. Devices, FIFOs, terminals and the system's names of descriptors
+    // (/dev/stdout) are never deleted. A `stopped` run only removes what it
+    // wrote, and the name keeps an earlier output, as after a signal.
+    std::optional<std::filesystem::path> remove_after_failure(bool stopped = false);
 
     // Gives up before anything was written, as when a file to be written
     // with this one cannot be opened: removes the temporary file, so that a
@@ -71,6 +77,7 @@ private:
     std::FILE* file_ = nullptr;
     Mode mode_ = MODE_DIRECT;
     int slot_ = 0;
+    bool through_descriptor_ = false;  // the name leads through /dev/stdout or the like
 };
 
 }  // namespace venk::cli

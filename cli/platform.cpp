@@ -14,10 +14,15 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cwchar>
 #else
 #include <sys/stat.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -106,6 +111,10 @@ std::FILE* create_new_file(const std::filesystem::path& path, std::FILE*, bool& 
     return file;
 }
 
+bool names_open_descriptor(const std::filesystem::path&) {
+    return false;
+}
+
 bool truncate_to_empty(std::FILE* file) {
     return _chsize_s(_fileno(file), 0) == 0;
 }
@@ -126,11 +135,45 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 }
 
 std::span<const int> terminating_signals() {
-    static constexpr int signals[] = {SIGINT, SIGTERM, SIGBREAK};
-    return signals;
+    return {};
 }
 
-void ignore_file_size_limit_signal() {}
+namespace {
+
+std::atomic<bool> stop_request{false};
+
+BOOL WINAPI on_console_event(DWORD event) {
+    return handle_console_event(event) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+// Closing the console, logging off and shutting down are left to the system,
+// which ends the process at once.
+bool handle_console_event(unsigned long event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        return false;
+    }
+    stop_request.store(true);
+    return true;
+}
+
+void watch_stop_requests() {
+    stop_request.store(false);
+    // A process started with Ctrl-C ignored is never called for it.
+    static const bool watching = SetConsoleCtrlHandler(on_console_event, TRUE) != 0;
+    static_cast<void>(watching);
+}
+
+bool stop_requested() {
+    return stop_request.load();
+}
+
+int stopped_run_status() {
+    return static_cast<int>(STATUS_CONTROL_C_EXIT);
+}
+
+void ignore_write_failure_signals() {}
 
 std::string utf8_from_wide(const wchar_t* wide) {
     const int wide_size = static_cast<int>(std::wcslen(wide));
@@ -205,6 +248,19 @@ std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, 
     return stream_from_descriptor(descriptor);
 }
 
+#ifdef __linux__
+bool names_open_descriptor(const std::filesystem::path& link) {
+    struct statfs status {};
+    const std::filesystem::path directory = link.has_parent_path() ? link.parent_path() : ".";
+    return statfs(directory.c_str(), &status) == 0 && status.f_type == PROC_SUPER_MAGIC;
+}
+#else
+// Other systems make /dev/fd/N nodes of their own rather than links.
+bool names_open_descriptor(const std::filesystem::path&) {
+    return false;
+}
+#endif
+
 bool truncate_to_empty(std::FILE* file) {
     return ftruncate(fileno(file), 0) == 0;
 }
@@ -230,8 +286,20 @@ std::span<const int> terminating_signals() {
     return signals;
 }
 
-void ignore_file_size_limit_signal() {
+void watch_stop_requests() {}
+
+bool stop_requested() {
+    return false;
+}
+
+// Never used: a signal ends such a run. What a shell reports for SIGINT.
+int stopped_run_status() {
+    return 128 + SIGINT;
+}
+
+void ignore_write_failure_signals() {
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 #endif

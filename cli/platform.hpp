@@ -46,6 +46,11 @@ std::FILE* open_for_writing(const std::filesystem::path& path, bool create, bool
 // failure `name_taken` tells whether the name was in use.
 std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, bool& name_taken);
 
+// Whether the symbolic link `link` is one of the names the system keeps for
+// the open descriptors of a process (the links under /proc on Linux, which
+// /dev/stdout and /dev/fd/N lead through). False where there are none.
+bool names_open_descriptor(const std::filesystem::path& link);
+
 // Cuts an open file to nothing.
 bool truncate_to_empty(std::FILE* file);
 
@@ -61,11 +66,31 @@ void remove_file_in_signal_handler(const std::filesystem::path::value_type* path
 
 // The signals that end a process by request (interrupt, termination,
 // hang-up), which the front end catches to clean up before dying of them.
+// None on Windows, where Ctrl-C and Ctrl-Break are console events instead.
 std::span<const int> terminating_signals();
 
-// Makes exceeding a file-size limit an ordinary failed write instead of a
-// signal that kills the process.
-void ignore_file_size_limit_signal();
+// Windows calls the handler of Ctrl-C and Ctrl-Break on a thread of its own,
+// which must not clean up while the main thread closes, renames or removes
+// files. So the handler only records the request, and the main thread acts on
+// it at defined points: each read and write, and before its output is put in
+// place. watch_stop_requests starts watching, with no request so far; on
+// POSIX systems, where signals do the work, nothing is ever requested.
+void watch_stop_requests();
+bool stop_requested();
+
+// The exit status of a run ended by such a request: on Windows that of a
+// console program ended by Ctrl-C, STATUS_CONTROL_C_EXIT.
+int stopped_run_status();
+
+#ifdef _WIN32
+// The console control handler itself (exposed for the tests): true for the
+// events it takes over, Ctrl-C and Ctrl-Break.
+bool handle_console_event(unsigned long event);
+#endif
+
+// Makes exceeding a file-size limit, and writing to a pipe whose reader has
+// gone, ordinary failed writes instead of signals that kill the process.
+void ignore_write_failure_signals();
 
 #ifdef _WIN32
 // The UTF-8 spelling of a UTF-16 string from the system; a lone surrogate

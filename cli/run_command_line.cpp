@@ -184,7 +184,6 @@ int process_files(const Request& request, const std::string& input_name, const s
         std::fclose(input);
         return 1;
     }
-    install_signal_handlers();
     OutputFile output;
     if (!open_output(output, output_name, input, *input_path)) {
         std::fclose(input);
@@ -204,6 +203,15 @@ int process_files(const Request& request, const std::string& input_name, const s
     const ResultCode result =
         write_output(request, input, output, with_header ? &header : nullptr, output_path, stats);
     std::fclose(input);
+    // Stopped from the console on Windows: without a word, as a signal ends a
+    // run elsewhere; an output already in place is whole and stays.
+    if (stop_requested()) {
+        if (result != RESULT_OK) {
+            output.remove_after_failure(true);
+            header.remove_after_failure(true);
+        }
+        return stopped_run_status();
+    }
     if (result == RESULT_OK) {
         if (!request.print_stats ||
             print_to_standard_output(stats_line(request.action, input_name, output_name, stats))) {
@@ -231,6 +239,8 @@ int finish_standard_output(bool written) {
 }  // namespace
 
 int run_command_line(int count, const char* const* arguments) {
+    // Before anything is printed: a reader that goes away fails a write.
+    install_signal_handlers();
     CommandLine line = parse_command_line(count, arguments);
     if (report_usage_errors(line)) {
         return 1;

@@ -45,7 +45,8 @@ void install_signal_handlers() {
             std::signal(signal, SIG_IGN);
         }
     }
-    ignore_file_size_limit_signal();
+    ignore_write_failure_signals();
+    watch_stop_requests();
 }
 
 void remove_on_termination(const std::filesystem::path& path, int descriptor, int slot) {

@@ -1,6 +1,8 @@
 // A run ended by a signal (interrupt, termination, hang-up) leaves no
 // partial output: the handler removes the file being written, then lets the
-// process die of the signal, so its parent sees the usual status.
+// process die of the signal, so its parent sees the usual status. On Windows
+// Ctrl-C and Ctrl-Break are only recorded, and the run stops itself (see
+// stop_requested in platform.hpp).
 #pragma once
 
 #include <filesystem>
@@ -8,7 +10,8 @@
 namespace venk::cli {
 
 // Catches the terminating signals, except those the parent chose to ignore,
-// and turns a file-size limit into an ordinary write error.
+// turns a file-size limit or a pipe without a reader into an ordinary write
+// error, and watches for requests to stop.
 void install_signal_handlers();
 
 // Files written together (a C file and its header) are guarded at once,

@@ -9,6 +9,7 @@
 #include <sys/sysmacros.h>
 
 #include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -88,9 +89,11 @@ protected:
     // The working directory holds tile.bin (one zero tile), tile.venk (its
     // stream), odd.bin (33 bytes), old.venk and long.venk (outputs left by an
     // earlier run, shorter and longer than tile.venk), empty.bin, big.bin
-    // and two-offsets.bin.
+    // and two-offsets.bin; and stdout, a link to /dev/stdout, which a faulty
+    // build that deletes its output removes in place of the system's name.
     void SetUp() override {
         fs::create_directory(work());
+        fs::create_symlink("/dev/stdout", work() / "stdout");
         write_file(work() / "tile.bin", ZERO_TILE);
         write_file(work() / "odd.bin", std::string(33, '\x01'));
         write_file(work() / "old.venk", "earlier contents");
@@ -108,9 +111,13 @@ protected:
     }
 
     ProcessResult run(std::vector<std::string> arguments, Launch how) {
+        return finish_process(start(std::move(arguments), std::move(how)), root_.path());
+    }
+
+    int start(std::vector<std::string> arguments, Launch how) {
         arguments.insert(arguments.begin(), "venk");
         how.wrapper = tool_wrapper();
-        return run_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
+        return start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
     }
 
     // Runs the tool on the FIFO slow.bin, feeds it a little and, once its
@@ -282,14 +289,20 @@ TEST_F(CommandLine, RefusesToWriteOverItsInput) {
     fs::create_hard_link(work() / "tile.bin", work() / "hard.bin");
     fs::create_symlink("tile.bin", work() / "soft.bin");
     fs::create_directory(work() / "sub");
-    for (const std::string output : {"tile.bin", "./tile.bin", "sub/../tile.bin", "hard.bin", "soft.bin"}) {
+    // Also open for writing as descriptor 3, as "3>>tile.bin" would.
+    Launch how;
+    const int opened = open((work() / "tile.bin").c_str(), O_WRONLY | O_CLOEXEC);
+    how.descriptors = {{3, opened}};
+    for (const std::string output :
+         {"tile.bin", "./tile.bin", "sub/../tile.bin", "hard.bin", "soft.bin", "/dev/fd/3"}) {
         SCOPED_TRACE(output);
-        const ProcessResult result = run({"tile.bin", output});
+        const ProcessResult result = run({"tile.bin", output}, how);
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(result.err, SAME_FILE);
         EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
-        EXPECT_TRUE(fs::exists(work() / output));
+        EXPECT_TRUE(fs::exists(work() / output) || output.starts_with("/dev/"));
     }
+    close(opened);
 }
 
 // Creates a private character device in the working directory; false when
@@ -306,42 +319,120 @@ TEST_F(CommandLine, NeverDeletesADeviceItWroteTo) {
         std::vector<std::string> arguments;
         int status;
         std::string err;
+        std::string standard_output = "";  // the device standard output goes to, for stdout
     } cases[] = {
         {{"tile.bin", "null"}, 0, ""},
         {{"odd.bin", "null"}, 1, "Error: input file size isn't a multiple of 32 bytes\n"},
         {{"tile.bin", "full"}, 1, CANT_WRITE},
         {{"-d", "tile.bin", "full"}, 1, "Error: input file isn't valid VENK\n"},
+        {{"tile.bin", "stdout"}, 0, "", "null"},
+        {{"-d", "tile.venk", "stdout"}, 1, CANT_WRITE, "full"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.back() + " from " + c.arguments[c.arguments.size() - 2]);
-        const ProcessResult result = run(c.arguments);
+        Launch how;
+        const std::string device = c.standard_output.empty() ? c.arguments.back() : c.standard_output;
+        if (!c.standard_output.empty()) {
+            how.standard_output = work() / device;
+        }
+        const ProcessResult result = run(c.arguments, how);
         EXPECT_EQ(result.exit_status, c.status);
         EXPECT_EQ(result.err, c.err);
-        EXPECT_TRUE(fs::is_character_file(work() / c.arguments.back()));
+        EXPECT_TRUE(fs::is_character_file(work() / device));
+        EXPECT_TRUE(fs::is_symlink(work() / "stdout"));
         EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
     }
 }
 
-TEST_F(CommandLine, NeverDeletesAFifoItWroteTo) {
+// Everything that can still be read from `descriptor`, which it then closes.
+std::string read_to_end(int descriptor) {
+    std::string received;
+    char buffer[4096];
+    for (ssize_t got; (got = read(descriptor, buffer, sizeof buffer)) > 0;) {
+        received.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(descriptor);
+    return received;
+}
+
+// A terminal in raw mode, which passes every byte as it is: the end the tool
+// writes to, and the end this process reads. False where none can be had.
+bool open_terminal(int& reader, int& writer) {
+    reader = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (reader < 0 || grantpt(reader) != 0 || unlockpt(reader) != 0 ||
+        (writer = open(ptsname(reader), O_RDWR | O_NOCTTY | O_CLOEXEC)) < 0 || tcgetattr(writer, &raw) != 0) {
+        return false;
+    }
+    cfmakeraw(&raw);
+    return tcsetattr(writer, TCSANOW, &raw) == 0;
+}
+
+// Whatever name leads to a FIFO, a pipe or a terminal, the tool writes to it as
+// it is and never deletes it; /dev/fd/N is also how the shell names a process
+// substitution, >(command).
+TEST_F(CommandLine, PipesFifosAndTerminalsThroughAnyName) {
+    enum class Reader { FIFO, PIPE, TERMINAL };
+    const struct {
+        std::vector<std::string> arguments;
+        Reader reader;
+        int descriptor;  // the tool's number for the pipe or terminal
+        std::string received;
+        std::string err = "";
+    } cases[] = {
+        {{"tile.bin", "pipe"}, Reader::FIFO, -1, ZERO_TILE_STREAM},
+        {{"odd.bin", "pipe"}, Reader::FIFO, -1, "", "Error: input file size isn't a multiple of 32 bytes\n"},
+        {{"tile.bin", "stdout"}, Reader::PIPE, 1, ZERO_TILE_STREAM},
+        {{"-d", "tile.venk", "stdout"}, Reader::PIPE, 1, ZERO_TILE},
+        {{"big.bin", "/dev/fd/3"}, Reader::PIPE, 3, BIG_STREAM},  // more than a pipe holds
+        {{"-d", "big.venk", "/dev/fd/3"}, Reader::PIPE, 3, std::string(BIG_BLOB.begin(), BIG_BLOB.end())},
+        {{"-15", "big.bin", "/dev/fd/3"}, Reader::PIPE, 3, "", TOO_BIG},
+        {{"tile.bin", "stdout"}, Reader::TERMINAL, 1, ZERO_TILE_STREAM},
+        {{"-d", "tile.venk", "/dev/fd/3"}, Reader::TERMINAL, 3, ZERO_TILE},
+    };
+    write_file(work() / "big.venk", BIG_STREAM);
     const fs::path fifo = work() / "pipe";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string input : {"tile.bin", "odd.bin"}) {
-        SCOPED_TRACE(input);
-        // A reader that does not wait: the tool can open the FIFO at once and
-        // its few bytes fit in the pipe, and if it never opens it, the test
-        // fails here at once rather than wait for a writer.
-        const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-        ASSERT_GE(reader, 0);
-        const ProcessResult result = run({input, "pipe"});
-        std::string received;
-        char buffer[256];
-        for (ssize_t got; (got = read(reader, buffer, sizeof buffer)) > 0;) {
-            received.append(buffer, static_cast<std::size_t>(got));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[c.arguments.size() - 2] + " to " + c.arguments.back());
+        int reader = -1;
+        int writer = -1;
+        if (c.reader == Reader::FIFO) {
+            // A reader that does not wait: the tool can open the FIFO at once
+            // and its few bytes fit in the pipe, and if it never opens it, the
+            // test fails here at once rather than wait for a writer.
+            reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        } else if (c.reader == Reader::PIPE) {
+            int ends[2];
+            ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+            reader = ends[0];
+            writer = ends[1];
+        } else if (!open_terminal(reader, writer)) {
+            close(reader);
+            close(writer);
+            continue;  // no terminal to be had here
         }
-        close(reader);
-        EXPECT_EQ(result.exit_status, input == "tile.bin" ? 0 : 1);
-        EXPECT_EQ(received, input == "tile.bin" ? ZERO_TILE_STREAM : "");
+        ASSERT_GE(reader, 0);
+        Launch how;
+        if (writer >= 0) {
+            how.descriptors = {{c.descriptor, writer}};
+        }
+        const int process = start(c.arguments, how);
+        if (writer >= 0) {
+            close(writer);
+        }
+        // A pipe is read while the tool writes; a terminal ends in an error
+        // once the tool is gone, with every byte read first.
+        std::string received = c.reader == Reader::FIFO ? "" : read_to_end(reader);
+        const ProcessResult result = finish_process(process, root_.path());
+        if (c.reader == Reader::FIFO) {
+            received = read_to_end(reader);
+        }
+        EXPECT_TRUE(received == c.received) << "received " << received.size() << " bytes";
+        EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
+        EXPECT_EQ(result.err, c.err);
         EXPECT_TRUE(fs::is_fifo(fifo));
+        EXPECT_TRUE(fs::is_symlink(work() / "stdout"));
         EXPECT_EQ(read_file(work() / "tile.bin"), ZERO_TILE);
     }
 }
@@ -381,11 +472,9 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
 }
 
 ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int signal) {
-    arguments.insert(arguments.begin(), "venk");
     Launch how;
-    how.wrapper = tool_wrapper();
     how.ignored_signal = signal < 0 ? -signal : 0;
-    const int process = start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
+    const int process = start(std::move(arguments), how);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const auto wait_for = [&](const auto& done) {
         while (!done() && std::chrono::steady_clock::now() < deadline) {
@@ -419,16 +508,24 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     const std::string SIZE = "Error: input file size isn't a multiple of 32 bytes\n";
     const std::string NOT_VENK = "Error: input file isn't valid VENK\n";
     const std::string CANT_PRINT = "Error: can't write to standard output\n";
+    const std::string CANT_DELETE_LOCKED = "Error: can't delete output file \"locked/open.venk\"\n";
+    enum class Condition {
+        USUAL,
+        LOCKED,  // run by a user who may write to locked/open.venk, but not to locked/
+        FULL_STANDARD_OUTPUT,
+        CLOSED_STANDARD_OUTPUT,  // a pipe whose reader has gone
+        FILE_SIZE_LIMIT,         // 1000 bytes, which many.bin and many.venk exceed only at the last flush
+        OPENED_AS_3,             // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
+        DELETED_AS_3,            // the same, but opened.venk deleted before the run
+    };
     using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  // nullopt: absent
     const struct {
         std::vector<std::string> arguments;
         int status;  // the exit status, or the signal that ended the run
         std::string err;
         Files after;
-        int signal = 0;       // sent once the temporary output exists (negative: sent while ignored)
-        bool locked = false;  // run by a user who may write to locked/open.venk, but not to locked/
-        bool full_standard_output = false;
-        unsigned long file_size_limit = 0;
+        int signal = 0;  // sent once the temporary output exists (negative: sent while ignored)
+        Condition condition = Condition::USUAL;
     } cases[] = {
         {{"-d", "two_tiles_then_junk.venk", "link"}, 1, NOT_VENK, {{"link", {}}, {"real/t", EARLIER}}},
         {{"tile.bin", "link"}, 0, "", {{"link", ZERO_TILE_STREAM}, {"real/t", ZERO_TILE_STREAM}}},
@@ -438,26 +535,43 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"slow.bin", "new.venk"}, SIGTERM, "", {{"new.venk", {}}}, SIGTERM},
         {{"-d", "slow.bin", "new.venk"}, SIGHUP, "", {{"new.venk", {}}}, SIGHUP},
         {{"-d", "slow.bin", "new.venk"}, 0, "", {{"new.venk", ZERO_TILE}}, -SIGHUP},
-        {{"many.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, false, false, 1000},
-        {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, true},
-        {{"odd.bin", "locked/open.venk"}, 1, SIZE + "Error: can't delete output file \"locked/open.venk\"\n",
-         {{"locked/open.venk", ""}}, 0, true},
-        {{"-d", "two_tiles_then_junk.venk", "locked/open.venk"}, 1,
-         NOT_VENK + "Error: can't delete output file \"locked/open.venk\"\n", {{"locked/open.venk", ""}}, 0, true},
+        {{"many.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, Condition::FILE_SIZE_LIMIT},
+        {{"many.bin", "link"}, 1, CANT_WRITE, {{"link", {}}, {"real/t", EARLIER}}, 0, Condition::FILE_SIZE_LIMIT},
+        {{"-d", "many.venk", "link"}, 1, CANT_WRITE, {{"link", {}}, {"real/t", EARLIER}}, 0,
+         Condition::FILE_SIZE_LIMIT},
+        {{"tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, Condition::LOCKED},
+        {{"odd.bin", "locked/open.venk"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked/open.venk", ""}}, 0,
+         Condition::LOCKED},
+        {{"-d", "two_tiles_then_junk.venk", "locked/open.venk"}, 1, NOT_VENK + CANT_DELETE_LOCKED,
+         {{"locked/open.venk", ""}}, 0, Condition::LOCKED},
+        {{"tile.bin", "locked-link"}, 0, "", {{"locked/open.venk", ZERO_TILE_STREAM}}, 0, Condition::LOCKED},
+        {{"odd.bin", "locked-link"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked-link", ""}, {"locked/open.venk", ""}}, 0,
+         Condition::LOCKED},
         {{"sub", "old.venk"}, 1, "Error: can't read from input file\n", {{"old.venk", EARLIER}}},
-        {{"-v"}, 1, CANT_PRINT, {}, 0, false, true},
-        {{"-h"}, 1, CANT_PRINT, {}, 0, false, true},
-        {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, false, true},
+        {{"-v"}, 1, CANT_PRINT, {}, 0, Condition::FULL_STANDARD_OUTPUT},
+        {{"-h"}, 1, CANT_PRINT, {}, 0, Condition::FULL_STANDARD_OUTPUT},
+        {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, Condition::FULL_STANDARD_OUTPUT},
+        {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"-d", "tile.venk", "stdout"}, 1, CANT_WRITE, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"-v"}, 1, CANT_PRINT, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"tile.bin", "fd3"}, 0, "", {{"opened.venk", ZERO_TILE_STREAM}}, 0, Condition::OPENED_AS_3},
+        {{"odd.bin", "fd3"}, 1, SIZE, {{"opened.venk", EARLIER}}, 0, Condition::OPENED_AS_3},
+        {{"tile.bin", "fd3"}, 1, "Error: can't open output file \"fd3\"\n", {{"opened.venk (deleted)", {}}}, 0,
+         Condition::DELETED_AS_3},
         // A C output and its header: both new, or neither.
         {{"-a", "odd.bin", "old.venk"}, 1, SIZE, {{"old.venk", {}}, {"old.h", {}}, {"hard.venk", EARLIER}}},
         {{"-a", "slow.bin", "old.venk"}, SIGTERM, "", {{"old.venk", EARLIER}, {"old.h", EARLIER}}, SIGTERM},
-        {{"-s", "-a", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}, {"new.h", {}}}, 0, false, true},
+        {{"-s", "-a", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}, {"new.h", {}}}, 0,
+         Condition::FULL_STANDARD_OUTPUT},
         {{"-a", "tile.bin", "hard.venk"}, 1, "Error: can't open output file \"hard.h\"\n",
          {{"hard.venk", EARLIER}, {"hard.h/.keep", ""}}},
     };
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
     write_file(work() / "many.bin", many_tiles);
+    Bytes many_stream;
+    compress_memory(Bytes(many_tiles.begin(), many_tiles.end()), FORMAT_VENK16, many_stream);
+    write_file(work() / "many.venk", std::string(many_stream.begin(), many_stream.end()));
     write_file(work() / "two_tiles_then_junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
     ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0600), 0);
     fs::create_directories(work() / "sub");
@@ -469,6 +583,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     fs::permissions(work() / "locked" / "open.venk", fs::perms::all);
     fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                                            fs::perms::others_exec);
+    fs::create_symlink("/proc/self/fd/3", work() / "fd3");  // as /dev/fd/3, but private to the test
     const bool device_made = make_device(work() / "full", 7);
     std::optional<unsigned> user;
     const bool user_found = find_unprivileged_user(user);
@@ -476,11 +591,13 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         std::string joined;
         for (const std::string& argument : c.arguments) joined += " " + argument;
         SCOPED_TRACE("venk" + joined);
-        if ((c.locked && !user_found) || (c.full_standard_output && !device_made)) {
+        if ((c.condition == Condition::LOCKED && !user_found) ||
+            (c.condition == Condition::FULL_STANDARD_OUTPUT && !device_made)) {
             continue;
         }
         // old.venk, with unusual permission bits, also named hard.venk; link
-        // leads to real/t; locked/open.venk may be written but not deleted.
+        // leads to real/t; locked/open.venk may be written but not deleted,
+        // and locked-link leads to it.
         write_file(work() / "old.venk", EARLIER);
         fs::permissions(work() / "old.venk", fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
         fs::remove(work() / "hard.venk");
@@ -490,21 +607,44 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         fs::create_symlink("real/t", work() / "link");
         write_file(work() / "locked" / "open.venk", EARLIER);
         write_file(work() / "old.h", EARLIER);
+        fs::remove(work() / "locked-link");
+        fs::create_symlink("locked/open.venk", work() / "locked-link");
+        write_file(work() / "opened.venk", EARLIER);
 
         Launch how;
-        how.user = c.locked ? user : std::nullopt;
-        if (c.full_standard_output) how.standard_output = work() / "full";
-        if (c.file_size_limit != 0) how.file_size_limit = c.file_size_limit;
+        int given = -1;  // this process's end of the output, which the tool gets
+        if (c.condition == Condition::LOCKED) how.user = user;
+        if (c.condition == Condition::FULL_STANDARD_OUTPUT) how.standard_output = work() / "full";
+        if (c.condition == Condition::FILE_SIZE_LIMIT) how.file_size_limit = 1000;
+        if (c.condition == Condition::CLOSED_STANDARD_OUTPUT) {
+            int ends[2];
+            ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+            close(ends[0]);
+            given = ends[1];
+            how.descriptors = {{1, given}};
+        }
+        if (c.condition == Condition::OPENED_AS_3 || c.condition == Condition::DELETED_AS_3) {
+            given = open((work() / "opened.venk").c_str(), O_WRONLY | O_CLOEXEC);
+            how.descriptors = {{3, given}};
+        }
+        if (c.condition == Condition::DELETED_AS_3) {
+            fs::remove(work() / "opened.venk");
+        }
         const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
+        if (given >= 0) {
+            close(given);
+        }
         EXPECT_EQ(c.signal > 0 ? result.signal : result.exit_status, c.status);
         EXPECT_EQ(result.err, c.err);
         for (const auto& [name, contents] : c.after) {
-            EXPECT_EQ(fs::exists(work() / name), contents.has_value()) << name;
+            EXPECT_EQ(fs::exists(fs::symlink_status(work() / name)), contents.has_value()) << name;
             if (contents) {
                 EXPECT_EQ(read_file(work() / name), *contents) << name;
             }
         }
         EXPECT_EQ(temporary_files(), std::vector<std::string>{});
+        EXPECT_TRUE(fs::is_symlink(work() / "fd3") && fs::is_symlink(work() / "stdout"))
+            << "a name that leads through the system's name of a descriptor is never deleted";
         if (fs::exists(work() / "old.venk")) {
             EXPECT_EQ(fs::status(work() / "old.venk").permissions(), fs::perms(0604));
         }

@@ -6,13 +6,21 @@
 #include "output_file.hpp"
 #include "platform.hpp"
 #include "support/files.hpp"
+#include "support/test_streams.hpp"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/socket.h>
+
+#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace venk::test {
@@ -113,6 +121,61 @@ TEST(BinaryFiles, KeepEveryByte) {
     EXPECT_EQ(read_back, bytes);
 }
 
+#ifndef _WIN32
+// An open file whose reads deliver `bytes` and then fail, as a disk or a
+// network file system may: a socket whose peer went away with data of its own
+// unread, which resets the connection once the bytes sent before are read.
+std::FILE* failing_after(const std::string& bytes) {
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0) {
+        return nullptr;
+    }
+    const bool sent = write(ends[0], "?", 1) == 1 &&
+                      write(ends[1], bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    close(ends[1]);
+    std::FILE* file = fdopen(ends[0], "rb");
+    if (!sent || file == nullptr) {
+        close(ends[0]);
+        return nullptr;
+    }
+    return file;
+}
+
+// Whatever has arrived before, a failed read is a read error in either
+// direction, never the end of the input.
+TEST(BinaryFiles, AReadThatFailsAfterSomeDataIsAReadError) {
+    const std::string tile(32, '\0');
+    const std::string stream = std::string("\x00\x01\x00\x08", 4) + std::string(16, '\0');
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool decompress;
+    } cases[] = {
+        {"part of a tile", tile.substr(0, 20), false},
+        {"a whole tile", tile, false},
+        {"more than a chunk read at once", std::string(65536 + 32, '\x11'), false},
+        {"part of the dictionary", stream.substr(0, 7), true},
+        {"part of an entry", stream.substr(0, 15), true},
+        {"a whole stream", stream, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::FILE* file = failing_after(c.bytes);
+        ASSERT_NE(file, nullptr);
+        // As the tool reads it: one byte ahead first.
+        EXPECT_TRUE(cli::can_be_read(file));
+        cli::FileInputStream input(file);
+        TestOutput output;
+        const ResultCode result = c.decompress ? decompress_tiles(input, output, FORMAT_VENK16)
+                                               : compress_tiles(input, output, FORMAT_VENK16);
+        EXPECT_EQ(result, RESULT_READ_ERROR);
+        EXPECT_TRUE(input.has_error());
+        EXPECT_FALSE(input.at_end());
+        std::fclose(file);
+    }
+}
+#endif
+
 class FileChecks : public testing::Test {
 protected:
     // a.bin and b.bin have the same contents; sub/ is a directory.
@@ -178,31 +241,55 @@ TEST_F(FileChecks, OnlyRegularFilesCountAsSuch) {
 }
 
 // Under its name an output is the old file until the new one is complete,
-// then the new one; after a failure, nothing. No temporary file remains.
+// then the new one; after a failure, nothing; stopped, the old file. No
+// temporary file remains.
 TEST_F(FileChecks, OutputIsWholeOrAbsent) {
     const struct {
         std::string name;
         bool succeeds;
-    } cases[] = {{"new.bin", true}, {"b.bin", true}, {"new.bin", false}, {"b.bin", false}};
+        bool stopped = false;  // Ctrl-C arrives while the output is written
+    } cases[] = {
+        {"new.bin", true},
+        {"b.bin", true},
+        {"new.bin", false},
+        {"b.bin", false},
+#ifdef _WIN32
+        {"new.bin", true, true},
+        {"b.bin", true, true},
+#endif
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + (c.succeeds ? " succeeds" : " fails"));
+        SCOPED_TRACE(c.name + (c.succeeds ? " succeeds" : " fails") + (c.stopped ? ", stopped" : ""));
         write_file(path("b.bin"), "same bytes");
         const std::string before = read_file(path(c.name));  // empty if missing
+        cli::watch_stop_requests();
         cli::OutputFile output;
         ASSERT_EQ(output.open(path(c.name), identify(path("a.bin"))), cli::OutputFile::OPEN_OK);
         std::fputs("new bytes", output.stream());
         std::fflush(output.stream());
         EXPECT_EQ(read_file(path(c.name)), before);
+#ifdef _WIN32
+        if (c.stopped) {
+            // As Windows calls the handler: on a thread of its own. The main
+            // thread's next write then fails, and nothing is put in place.
+            constexpr unsigned long CTRL_C_EVENT = 0;  // as <windows.h> has it
+            std::thread([] { EXPECT_TRUE(cli::handle_console_event(CTRL_C_EVENT)); }).join();
+            const std::uint8_t byte = 0;
+            EXPECT_EQ(cli::FileOutputStream(output.stream()).write(std::span(&byte, 1)), 0u);
+        }
+#endif
         const ResultCode result = c.succeeds ? RESULT_OK : RESULT_INVALID_STREAM;
-        EXPECT_EQ(output.close(result), result);
-        EXPECT_TRUE(c.succeeds || !output.remove_after_failure());
-        EXPECT_EQ(fs::exists(path(c.name)), c.succeeds);
-        EXPECT_EQ(read_file(path(c.name)), c.succeeds ? "new bytes" : "");
+        EXPECT_EQ(output.close(result), c.stopped ? RESULT_WRITE_ERROR : result);
+        const bool replaced = c.succeeds && !c.stopped;
+        EXPECT_TRUE(replaced || !output.remove_after_failure(c.stopped));
+        EXPECT_EQ(fs::exists(path(c.name)), replaced || (c.stopped && !before.empty()));
+        EXPECT_EQ(read_file(path(c.name)), replaced ? "new bytes" : c.stopped ? before : "");
         for (const std::string& name : utf8_entries(directory_.path())) {
             EXPECT_EQ(name.find(".venk-"), std::string::npos) << name;
         }
         fs::remove(path("new.bin"));
     }
+    cli::watch_stop_requests();  // no request left over for later tests
     cli::OutputFile same;
     EXPECT_EQ(same.open(path("./a.bin"), identify(path("a.bin"))), cli::OutputFile::OPEN_SAME_AS_INPUT);
     EXPECT_EQ(read_file(path("a.bin")), "same bytes");

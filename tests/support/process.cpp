@@ -79,6 +79,12 @@ int start_process(const std::filesystem::path& program, const std::vector<std::s
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
             _exit(127);
         }
+        for (const auto& [number, descriptor] : launch.descriptors) {
+            // dup2 onto itself would keep the close-on-exec flag.
+            if ((number == descriptor ? fcntl(number, F_SETFD, 0) : dup2(descriptor, number)) < 0) {
+                _exit(127);
+            }
+        }
         if (launch.user && !switch_user(*launch.user)) {
             _exit(127);
         }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace venk::test {
@@ -32,6 +33,9 @@ struct Launch {
     std::optional<unsigned long> file_size_limit;
     // A signal it starts with ignored, as nohup starts a program with SIGHUP.
     int ignored_signal = 0;
+    // Descriptors of this process that it gets under other numbers, as a
+    // shell's "3>file" or "| reader" gives them: {number there, descriptor here}.
+    std::vector<std::pair<int, int>> descriptors;
 };
 
 // Runs `program` with the given argument vector (element 0 included) in the
