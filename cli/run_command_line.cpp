@@ -96,10 +96,12 @@ struct Request {
 };
 
 ResultCode run_codec(const Request& request, InputStream& input_stream, OutputStream& output_stream,
-                     StreamStats& stats) {
-    return request.action == ACTION_DECOMPRESS
-               ? decompress_tiles_with_stats(input_stream, output_stream, request.variant, &stats)
-               : compress_tiles_at_level(input_stream, output_stream, request.variant, request.level, &stats);
+                     Figures& figures) {
+    Options options;
+    options.variant = request.variant;
+    options.level = request.level;
+    return request.action == ACTION_DECOMPRESS ? decompress(input_stream, output_stream, options, &figures)
+                                               : compress(input_stream, output_stream, options, &figures);
 }
 
 // Writes the whole text to standard output; false if any of it was lost.
@@ -139,8 +141,8 @@ void report_left_behind(const std::optional<std::filesystem::path>& left_behind)
 }
 
 // What the opening comment of source output says the bytes are.
-std::string source_description(const Request& request, const StreamStats& stats) {
-    const std::string tiles = std::to_string(stats.tiles) + " tiles";
+std::string source_description(const Request& request, const Figures& figures) {
+    const std::string tiles = std::to_string(figures.tiles) + " tiles";
     if (request.action == ACTION_DECOMPRESS) {
         return tiles;
     }
@@ -150,21 +152,21 @@ std::string source_description(const Request& request, const StreamStats& stats)
 // Runs the codec into the output in the form asked for, then closes the
 // output, and a C output's header, and puts them in place if all went well.
 ResultCode write_output(const Request& request, std::FILE* input, OutputFile& output, OutputFile* header,
-                        const std::filesystem::path& output_path, StreamStats& stats) {
+                        const std::filesystem::path& output_path, Figures& figures) {
     FileInputStream input_stream(input);
     if (!request.source) {
         FileOutputStream output_stream(output.stream());
-        return output.close(run_codec(request, input_stream, output_stream, stats));
+        return output.close(run_codec(request, input_stream, output_stream, figures));
     }
     // Kept in memory, as the text follows the bytes.
     MemoryOutputStream bytes;
-    const ResultCode result = bytes.result(run_codec(request, input_stream, bytes, stats));
+    const ResultCode result = bytes.result(run_codec(request, input_stream, bytes, figures));
     if (result != RESULT_OK || bytes.bytes().empty()) {
         // Such as a stream without tiles to decompress: no array is empty.
         return close_together(result == RESULT_OK ? RESULT_NO_TILES : result, output, header);
     }
     const SourceContent content{bytes.bytes(), request.symbol ? *request.symbol : symbol_from_file_name(output_path),
-                                stats.tiles, source_description(request, stats), {}};
+                                figures.tiles, source_description(request, figures), {}};
     return write_source_files(*request.source, content, output, header,
                               utf8_of(header_beside(output_path).filename()));
 }
@@ -199,9 +201,9 @@ int process_files(const Request& request, const std::string& input_name, const s
         return 1;
     }
 
-    StreamStats stats;
+    Figures figures;
     const ResultCode result =
-        write_output(request, input, output, with_header ? &header : nullptr, output_path, stats);
+        write_output(request, input, output, with_header ? &header : nullptr, output_path, figures);
     std::fclose(input);
     // Stopped from the console on Windows: without a word, as a signal ends a
     // run elsewhere; an output already in place is whole and stays.
@@ -214,7 +216,7 @@ int process_files(const Request& request, const std::string& input_name, const s
     }
     if (result == RESULT_OK) {
         if (!request.print_stats ||
-            print_to_standard_output(stats_line(request.action, input_name, output_name, stats))) {
+            print_to_standard_output(stats_line(request.action, input_name, output_name, figures))) {
             return 0;
         }
         // The figures were asked for and lost: the run failed like any other.

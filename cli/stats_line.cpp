@@ -15,7 +15,7 @@ std::string percent(std::size_t part, std::size_t whole) {
 }  // namespace
 
 std::string stats_line(Action action, const std::string& input_name,
-                       const std::string& output_name, const StreamStats& stats) {
+                       const std::string& output_name, const Figures& stats) {
     const auto count = [](std::size_t value) { return std::to_string(value); };
     std::string line = input_name + " -> " + output_name + ": " + count(stats.tiles) + " tiles, ";
     if (action == ACTION_DECOMPRESS) {

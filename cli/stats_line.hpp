@@ -15,6 +15,6 @@ namespace venk::cli {
 //   tiles.venk -> tiles.bin: 561 tiles, dictionary 1824 bytes, stream 6316 bytes, blob 17952 bytes
 // ending with a line feed. Percentages are rounded to one decimal, half up.
 std::string stats_line(Action action, const std::string& input_name,
-                       const std::string& output_name, const StreamStats& stats);
+                       const std::string& output_name, const Figures& stats);
 
 }  // namespace venk::cli

@@ -1,5 +1,9 @@
 // Decodes the hand-made streams in data/ (see data/make_golden.py) and checks
-// each result code and blob against data/golden.tsv, one test case per row.
+// each result code and blob against data/golden.tsv, one test case per row,
+// through every form of call; each blob that decodes compresses back to a
+// stream of the same tiles.
+#include "support/every_form.hpp"
+
 #include <venk/venk.hpp>
 
 #include <gtest/gtest.h>
@@ -73,9 +77,18 @@ TEST_P(GoldenStream, DecodesAsTabled) {
     // Compared as numbers so a failure prints the code, not a character.
     const int got = static_cast<int>(venk::decompress_memory(stream, variant, blob));
 
+    venk::Options options;
+    options.variant = variant;
+    const venk::test::Outcome every_form = run_every_form(venk::test::Direction::DECOMPRESS, stream, options);
+    EXPECT_EQ(static_cast<int>(every_form.result), got);
+    EXPECT_EQ(every_form.output, blob);
+
     if (row.result == "RESULT_OK") {
         ASSERT_EQ(got, static_cast<int>(venk::RESULT_OK));
         EXPECT_EQ(blob, read_bytes(row.expected));
+        const venk::test::Outcome compressed = run_every_form(venk::test::Direction::COMPRESS, blob, options);
+        EXPECT_EQ(compressed.result, blob.empty() ? venk::RESULT_NO_TILES : venk::RESULT_OK);
+        EXPECT_EQ(run_every_form(venk::test::Direction::DECOMPRESS, compressed.output, options).output, blob);
     } else {
         ASSERT_EQ(row.result, "RESULT_INVALID_STREAM");
         EXPECT_EQ(got, static_cast<int>(venk::RESULT_INVALID_STREAM));

@@ -21,9 +21,10 @@ TEST(ResultMessage, EveryCodeHasTheToolsText) {
         {RESULT_TOO_BIG, "output file is too big for VENK"},
         {RESULT_INVALID_STREAM, "input file isn't valid VENK"},
         {RESULT_OUT_OF_MEMORY, "ran out of memory"},
+        {RESULT_INVALID_OPTIONS, "options or figures struct isn't supported by this version of venk"},
         // No failure, and values that name no result.
         {RESULT_OK, "unknown error"},
-        {static_cast<ResultCode>(8), "unknown error"},
+        {static_cast<ResultCode>(9), "unknown error"},
         {static_cast<ResultCode>(255), "unknown error"},
     };
     for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 #include "compressor.hpp"
 #include "distinct_blocks.hpp"
 #include "format.hpp"
+#include "grown_structs.hpp"
 
 #include <algorithm>
 #include <memory>
@@ -121,9 +122,9 @@ std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std:
 }
 
 ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& input, OutputStream& output,
-                        FormatVariant variant, CompressionLevel level, StreamStats* stats) {
+                        FormatVariant variant, CompressionLevel level, Figures* figures) {
     TileCompressor compressor(search, variant, key);
-    BlockCollector collector(level != LEVEL_DEFAULT);
+    BlockCollector collector(level == LEVEL_BEST);
     std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
     for (;;) {
         const std::size_t got = input.read(chunk);
@@ -149,16 +150,16 @@ ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& inp
         return RESULT_NO_TILES;
     }
     LaidOutStream best;
-    const bool use_best = level != LEVEL_DEFAULT && lay_out_smaller(compressor, collector, variant, best);
+    const bool use_best = level == LEVEL_BEST && lay_out_smaller(compressor, collector, variant, best);
     if (!use_best && !compressor.fits()) {
         return RESULT_TOO_BIG;
     }
     const std::span<const std::uint8_t> dictionary = use_best ? best.dictionary : compressor.dictionary();
     const std::span<const std::uint8_t> tile_map = use_best ? best.tile_map : compressor.tile_map();
     const ResultCode result = write_venk_stream(output, compressor.tile_count(), dictionary, tile_map);
-    if (result == RESULT_OK && stats != nullptr) {
-        *stats = stream_stats(compressor.tile_count(), dictionary.size(), variant);
-        stats->distinct_blocks = count_distinct_blocks(dictionary, tile_map);
+    if (result == RESULT_OK && figures != nullptr) {
+        *figures = stream_figures(compressor.tile_count(), dictionary.size(), variant);
+        figures->distinct_blocks = count_distinct_blocks(dictionary, tile_map);
     }
     return result;
 }
@@ -166,10 +167,10 @@ ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& inp
 // With the given key, or a fresh random one when fixed_key is null.
 ResultCode compress_guarded(const HashKey* fixed_key, BlockSearch search, InputStream& input,
                             OutputStream& output, FormatVariant variant, CompressionLevel level,
-                            StreamStats* stats) {
+                            Figures* figures) {
     try {
         const HashKey key = fixed_key != nullptr ? *fixed_key : random_hash_key();
-        return compress_all(key, search, input, output, variant, level, stats);
+        return compress_all(key, search, input, output, variant, level, figures);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
@@ -183,17 +184,14 @@ ResultCode compress_tiles_with_key(const HashKey& key, BlockSearch search, Input
 }
 
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                               CompressionLevel level, StreamStats* stats) {
-    return compress_guarded(nullptr, search, input, output, variant, level, stats);
+                               CompressionLevel level, Figures* figures) {
+    return compress_guarded(nullptr, search, input, output, variant, level, figures);
 }
 
-ResultCode compress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
-    return compress_tiles_with(find_or_append_block, input, output, variant);
-}
-
-ResultCode compress_tiles_at_level(InputStream& input, OutputStream& output, FormatVariant variant,
-                                   CompressionLevel level, StreamStats* stats) {
-    return compress_tiles_with(find_or_append_block, input, output, variant, level, stats);
+ResultCode compress(InputStream& input, OutputStream& output, const Options& options, Figures* figures) {
+    return with_grown_structs(options, figures, [&](const Options& known, Figures* found) {
+        return compress_tiles_with(find_or_append_block, input, output, known.variant, known.level, found);
+    });
 }
 
 }  // namespace venk

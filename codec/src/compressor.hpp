@@ -1,4 +1,4 @@
-// The compressor with the block search passed in. compress_tiles uses the
+// The compressor with the block search passed in. compress uses the
 // index of find_or_append_block; tests and benchmarks pass the plain scan,
 // which must give the same stream byte for byte, or fix the index's key.
 #pragma once
@@ -9,9 +9,9 @@ namespace venk {
 
 using BlockSearch = ResultCode (*)(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
-// The dictionary's index gets a fresh random key, as in compress_tiles.
+// The dictionary's index gets a fresh random key, as in compress.
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
-                               CompressionLevel level = LEVEL_DEFAULT, StreamStats* stats = nullptr);
+                               CompressionLevel level = LEVEL_DEFAULT, Figures* figures = nullptr);
 
 // The index keyed with `key`: for tests and benchmarks only, since a known
 // key lets a crafted input flood the index. The stream is the same whatever

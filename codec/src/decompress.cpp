@@ -1,4 +1,5 @@
 #include "format.hpp"
+#include "grown_structs.hpp"
 
 #include <new>
 #include <vector>
@@ -48,7 +49,7 @@ ResultCode read_dictionary(InputStream& input, FormatVariant variant, std::vecto
     return RESULT_OK;
 }
 
-ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVariant variant, StreamStats* stats) {
+ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVariant variant, Figures* figures) {
     std::vector<std::uint8_t> dictionary;
     const ResultCode result = read_dictionary(input, variant, dictionary);
     if (result != RESULT_OK) {
@@ -79,8 +80,8 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
         // The input ended or failed: normal only at an entry boundary at the
         // end of the input.
         if (got % MAP_ENTRY_SIZE == 0 && input.at_end()) {
-            if (stats != nullptr) {
-                *stats = stream_stats(tiles_written, dictionary.size(), variant);
+            if (figures != nullptr) {
+                *figures = stream_figures(tiles_written, dictionary.size(), variant);
             }
             return RESULT_OK;
         }
@@ -90,17 +91,14 @@ ResultCode decompress_all(InputStream& input, OutputStream& output, FormatVarian
 
 }  // namespace
 
-ResultCode decompress_tiles_with_stats(InputStream& input, OutputStream& output, FormatVariant variant,
-                                       StreamStats* stats) {
-    try {
-        return decompress_all(input, output, variant, stats);
-    } catch (const std::bad_alloc&) {
-        return RESULT_OUT_OF_MEMORY;
-    }
-}
-
-ResultCode decompress_tiles(InputStream& input, OutputStream& output, FormatVariant variant) {
-    return decompress_tiles_with_stats(input, output, variant, nullptr);
+ResultCode decompress(InputStream& input, OutputStream& output, const Options& options, Figures* figures) {
+    return with_grown_structs(options, figures, [&](const Options& known, Figures* found) {
+        try {
+            return decompress_all(input, output, known.variant, found);
+        } catch (const std::bad_alloc&) {
+            return RESULT_OUT_OF_MEMORY;
+        }
+    });
 }
 
 }  // namespace venk

@@ -73,14 +73,14 @@ ResultCode write_be16(OutputStream& output, std::uint16_t value);
 
 // The figures of a stream of `tiles` map entries after a dictionary of
 // `dictionary_size` bytes; the number of distinct blocks is left to the caller.
-inline StreamStats stream_stats(std::size_t tiles, std::size_t dictionary_size, FormatVariant variant) {
-    StreamStats stats;
-    stats.tiles = tiles;
-    stats.dictionary_size = dictionary_size;
-    stats.dictionary_limit = max_dictionary_size(variant);
-    stats.stream_size = 4 + dictionary_size + tiles * MAP_ENTRY_SIZE;
-    stats.blob_size = tiles * TILE_SIZE;
-    return stats;
+inline Figures stream_figures(std::size_t tiles, std::size_t dictionary_size, FormatVariant variant) {
+    Figures figures;
+    figures.tiles = tiles;
+    figures.dictionary_size = dictionary_size;
+    figures.dictionary_limit = max_dictionary_size(variant);
+    figures.stream_size = 4 + dictionary_size + tiles * MAP_ENTRY_SIZE;
+    figures.blob_size = tiles * TILE_SIZE;
+    return figures;
 }
 
 // Writes a whole stream: the header, the dictionary and the tile map.

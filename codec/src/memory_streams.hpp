@@ -45,4 +45,25 @@ private:
     std::vector<std::uint8_t>& bytes_;
 };
 
+// The caller's buffer of fixed capacity: bytes beyond it are not accepted,
+// which the codec reports as RESULT_WRITE_ERROR.
+class BufferOutputStream final : public OutputStream {
+public:
+    explicit BufferOutputStream(std::span<std::uint8_t> buffer) : buffer_(buffer) {}
+
+    std::size_t write(std::span<const std::uint8_t> bytes) override {
+        const std::size_t count = std::min(bytes.size(), buffer_.size() - size_);
+        if (count > 0) {
+            std::memcpy(buffer_.data() + size_, bytes.data(), count);
+        }
+        size_ += count;
+        return count;
+    }
+    std::size_t size() const { return size_; }
+
+private:
+    std::span<std::uint8_t> buffer_;
+    std::size_t size_ = 0;
+};
+
 }  // namespace venk

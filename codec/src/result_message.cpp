@@ -13,6 +13,8 @@ const char* result_message(ResultCode result) {
     case RESULT_TOO_BIG: return "output file is too big for VENK";
     case RESULT_INVALID_STREAM: return "input file isn't valid VENK";
     case RESULT_OUT_OF_MEMORY: return "ran out of memory";
+    // The tool never meets this one: only a program's own options can be refused.
+    case RESULT_INVALID_OPTIONS: return "options or figures struct isn't supported by this version of venk";
     default: return "unknown error";
     }
 }

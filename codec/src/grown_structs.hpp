@@ -1,0 +1,100 @@
+// Options and figures structs that carry their own size, read and written as
+// the public headers promise: a caller built against an older or a newer
+// release gets what it asked for, or RESULT_INVALID_OPTIONS, never a read or
+// write past the struct it passed.
+#pragma once
+
+#include <venk/venk.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
+namespace venk {
+
+// A struct that grows must hold no padding: a caller may leave its bytes as
+// anything, and a later release could not give them a meaning.
+template <typename Struct>
+constexpr bool HAS_NO_PADDING = std::has_unique_object_representations_v<Struct>;
+
+// Whether the caller's options struct can be used: its size is at least that
+// of the first release that had it (`first_size`), and every byte past the
+// struct this release knows is zero.
+template <typename Struct>
+bool is_usable_grown(const Struct& given, std::size_t first_size) {
+    static_assert(HAS_NO_PADDING<Struct>);
+    if (given.struct_size < first_size) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&given);
+    return std::all_of(bytes + std::min<std::size_t>(given.struct_size, sizeof(Struct)), bytes + given.struct_size,
+                       [](unsigned char byte) { return byte == 0; });
+}
+
+// Whether the caller's figures struct, if any, has room for the figures of
+// the first release that had it.
+template <typename Struct>
+bool has_room_grown(const Struct* given, std::size_t first_size) {
+    return given == nullptr || given->struct_size >= first_size;
+}
+
+// The caller's struct as this release knows it: its first struct_size bytes
+// over this release's defaults. Only for a struct that is_usable_grown.
+template <typename Struct>
+Struct read_grown(const Struct& given) {
+    Struct known;
+    std::memcpy(&known, &given, std::min<std::size_t>(given.struct_size, sizeof(Struct)));
+    known.struct_size = sizeof(Struct);
+    return known;
+}
+
+// Stores `known` in the caller's struct, within its struct_size: what the
+// caller's struct has room for, then zeros for the fields this release does
+// not know.
+template <typename Struct>
+void write_grown(Struct known, Struct& given) {
+    static_assert(HAS_NO_PADDING<Struct>);
+    const std::size_t size = given.struct_size;
+    known.struct_size = given.struct_size;
+    auto* bytes = reinterpret_cast<unsigned char*>(&given);
+    std::memcpy(bytes, &known, std::min(size, sizeof(Struct)));
+    if (size > sizeof(Struct)) {
+        std::memset(bytes + sizeof(Struct), 0, size - sizeof(Struct));
+    }
+}
+
+// Unknown values taken as the lowest named one, as the headers say.
+constexpr FormatVariant known_variant(std::uint32_t value) {
+    return value == FORMAT_VENK16 ? FORMAT_VENK16 : FORMAT_VENK15;
+}
+constexpr CompressionLevel known_level(std::uint32_t value) {
+    return value == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT;
+}
+
+// Runs `call(options, figures)` with the caller's Options as this release
+// knows them and, when the caller passed a Figures, one of this release's to
+// fill in, which is stored in the caller's on RESULT_OK.
+template <typename Call>
+ResultCode with_grown_structs(const Options& given_options, Figures* given_figures, Call call) {
+    // The sizes of the first release with these structs; they never change.
+    constexpr std::size_t FIRST_OPTIONS_SIZE = 8;
+    constexpr std::size_t FIRST_FIGURES_SIZE = 8 + 6 * sizeof(std::size_t);
+    static_assert(sizeof(Options) >= FIRST_OPTIONS_SIZE && sizeof(Figures) >= FIRST_FIGURES_SIZE);
+    if (!is_usable_grown(given_options, FIRST_OPTIONS_SIZE) || !has_room_grown(given_figures, FIRST_FIGURES_SIZE)) {
+        return RESULT_INVALID_OPTIONS;
+    }
+    Options options = read_grown(given_options);
+    if (options.reserved[0] != 0 || options.reserved[1] != 0) {
+        return RESULT_INVALID_OPTIONS;
+    }
+    options.variant = known_variant(options.variant);
+    options.level = known_level(options.level);
+    Figures figures;
+    const ResultCode result = call(options, given_figures != nullptr ? &figures : nullptr);
+    if (result == RESULT_OK && given_figures != nullptr) {
+        write_grown(figures, *given_figures);
+    }
+    return result;
+}
+
+}  // namespace venk

@@ -1,0 +1,250 @@
+// The calls' options and figures: unknown values, structs of other releases'
+// sizes, and the C interface's buffers and bounds.
+#include "support/every_form.hpp"
+#include "support/test_streams.hpp"
+
+#include <venk/venk.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace venk::test {
+namespace {
+
+bool bytes_are(const Bytes& bytes, std::size_t from, std::size_t to, std::uint8_t value) {
+    return std::all_of(bytes.data() + from, bytes.data() + to, [value](std::uint8_t byte) { return byte == value; });
+}
+
+// A stream whose dictionary only VENK16 allows.
+Bytes venk16_only_stream() {
+    Bytes stream;
+    EXPECT_EQ(compress(blob_with_distinct_blocks(4096), stream), RESULT_OK);
+    return stream;
+}
+
+// A tile whose blocks 1 2 3 4 and 3 4 5 6 share two rows: the best layout
+// stores them in 12 bytes, the default in 16.
+Bytes shared_rows_tile() {
+    Bytes blob;
+    const BlockBytes first = {1, 1, 2, 2, 3, 3, 4, 4};
+    const BlockBytes second = {3, 3, 4, 4, 5, 5, 6, 6};
+    append_tile(blob, {first, second, first, second});
+    return blob;
+}
+
+Options options_of(std::uint8_t variant, std::uint8_t level) {
+    Options options;
+    options.variant = static_cast<FormatVariant>(variant);
+    options.level = static_cast<CompressionLevel>(level);
+    return options;
+}
+
+TEST(Options, UnknownValuesAreTheLowestNamedOnes) {
+    const struct {
+        const char* name;
+        Direction direction;
+        Bytes input;
+    } inputs[] = {
+        {"rows the best layout shares", Direction::COMPRESS, shared_rows_tile()},
+        {"a stream that VENK16 only reads", Direction::DECOMPRESS, venk16_only_stream()},
+    };
+    const struct {
+        std::uint8_t variant, level, taken_variant, taken_level;
+    } values[] = {
+        {0, LEVEL_DEFAULT, FORMAT_VENK15, LEVEL_DEFAULT},  {3, LEVEL_BEST, FORMAT_VENK15, LEVEL_BEST},
+        {255, 255, FORMAT_VENK15, LEVEL_DEFAULT},          {FORMAT_VENK16, 2, FORMAT_VENK16, LEVEL_DEFAULT},
+        {FORMAT_VENK16, 128, FORMAT_VENK16, LEVEL_DEFAULT},
+    };
+    for (const auto& input : inputs) {
+        for (const auto& v : values) {
+            SCOPED_TRACE(testing::Message() << input.name << ", variant " << int{v.variant} << ", level " << int{v.level});
+            const Outcome given = run_every_form(input.direction, input.input, options_of(v.variant, v.level));
+            const Outcome taken = run_every_form(input.direction, input.input, options_of(v.taken_variant, v.taken_level));
+            EXPECT_EQ(given.result, taken.result);
+            EXPECT_EQ(given.output, taken.output);
+            EXPECT_EQ(given.figures.dictionary_limit, taken.figures.dictionary_limit);
+        }
+    }
+    // Values that do not fit the C++ enums: 258 is not 2.
+    venk_options wide = VENK_OPTIONS_INIT;
+    wide.variant = 258;
+    const Bytes stream = venk16_only_stream();
+    Bytes blob(venk_decompress_bound(stream.data(), stream.size()));
+    std::size_t size = 0;
+    EXPECT_EQ(venk_decompress(stream.data(), stream.size(), blob.data(), blob.size(), &size, &wide, nullptr),
+              VENK_RESULT_INVALID_STREAM);
+}
+
+// The first `size` bytes of `bytes`, with a struct_size of `struct_size` and
+// the byte at `nonzero_at` set, if any, as the options of a compression
+// through the C++ or the C interface.
+ResultCode compress_with_options_bytes(bool c_interface, std::uint32_t struct_size, std::size_t nonzero_at,
+                                       Bytes& stream) {
+    alignas(8) unsigned char bytes[64] = {};
+    const Options cpp_options;
+    const venk_options c_options = VENK_OPTIONS_INIT;
+    std::memcpy(bytes, c_interface ? static_cast<const void*>(&c_options) : &cpp_options,
+                c_interface ? sizeof c_options : sizeof cpp_options);
+    std::memcpy(bytes, &struct_size, sizeof struct_size);
+    if (nonzero_at != NEVER) {
+        bytes[nonzero_at] = 1;
+    }
+    const Bytes blob = shared_rows_tile();
+    if (!c_interface) {
+        return compress(blob, stream, *reinterpret_cast<const Options*>(bytes));
+    }
+    stream.resize(venk_compress_bound(blob.size()));
+    std::size_t size = 0;
+    const int result = venk_compress(blob.data(), blob.size(), stream.data(), stream.size(), &size,
+                                     reinterpret_cast<const venk_options*>(bytes), nullptr);
+    stream.resize(size);
+    return static_cast<ResultCode>(result);
+}
+
+TEST(Options, StructsOfOtherSizes) {
+    const struct {
+        const char* name;
+        bool c_interface;
+        std::uint32_t struct_size;
+        std::size_t nonzero_at;
+        ResultCode result;
+    } cases[] = {
+        {"this release's", false, 8, NEVER, RESULT_OK},
+        {"no size", false, 0, NEVER, RESULT_INVALID_OPTIONS},
+        {"a byte short", false, 7, NEVER, RESULT_INVALID_OPTIONS},
+        {"a reserved byte set", false, 8, 7, RESULT_INVALID_OPTIONS},
+        {"a newer release's, its fields zero", false, 40, NEVER, RESULT_OK},
+        {"a newer release's asking for more", false, 40, 39, RESULT_INVALID_OPTIONS},
+        {"a byte past the struct", false, 8, 8, RESULT_OK},
+        {"C, this release's", true, 12, NEVER, RESULT_OK},
+        {"C, a byte short", true, 11, NEVER, RESULT_INVALID_OPTIONS},
+        {"C, a newer release's, its fields zero", true, 40, NEVER, RESULT_OK},
+        {"C, a newer release's asking for more", true, 40, 12, RESULT_INVALID_OPTIONS},
+        {"C, a byte past the struct", true, 12, 12, RESULT_OK},
+    };
+    Bytes expected;
+    ASSERT_EQ(compress(shared_rows_tile(), expected), RESULT_OK);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes stream = {1};
+        EXPECT_EQ(compress_with_options_bytes(c.c_interface, c.struct_size, c.nonzero_at, stream), c.result);
+        EXPECT_EQ(stream, c.result == RESULT_OK ? expected : Bytes{});
+    }
+}
+
+// A figures struct of `struct_size` bytes in a buffer of 0xA5, filled by a
+// compression through the C++ or the C interface; the buffer afterwards.
+std::pair<ResultCode, Bytes> compress_into_figures_bytes(bool c_interface, std::uint32_t struct_size) {
+    alignas(8) unsigned char bytes[128];
+    std::memset(bytes, 0xA5, sizeof bytes);
+    std::memcpy(bytes, &struct_size, sizeof struct_size);
+    const Bytes blob = shared_rows_tile();
+    Bytes stream(venk_compress_bound(blob.size()));
+    std::size_t size = 0;
+    const ResultCode result =
+        c_interface ? static_cast<ResultCode>(venk_compress(blob.data(), blob.size(), stream.data(), stream.size(),
+                                                            &size, nullptr, reinterpret_cast<venk_figures*>(bytes)))
+                    : compress(blob, stream, {}, reinterpret_cast<Figures*>(bytes));
+    return {result, Bytes(bytes, bytes + sizeof bytes)};
+}
+
+TEST(Figures, StructsOfOtherSizes) {
+    const std::uint32_t known = sizeof(Figures);
+    static_assert(sizeof(Figures) == sizeof(venk_figures));
+    const struct {
+        const char* name;
+        bool c_interface;
+        std::uint32_t struct_size;
+        ResultCode result;
+    } cases[] = {
+        {"this release's", false, known, RESULT_OK},
+        {"a newer release's", false, known + 24, RESULT_OK},
+        {"one figure short", false, known - 8, RESULT_INVALID_OPTIONS},
+        {"C, this release's", true, known, RESULT_OK},
+        {"C, a newer release's", true, known + 24, RESULT_OK},
+        {"C, no size", true, 0, RESULT_INVALID_OPTIONS},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [result, bytes] = compress_into_figures_bytes(c.c_interface, c.struct_size);
+        EXPECT_EQ(result, c.result);
+        // Its own size kept, one tile, zeros for what this release does not
+        // know, and nothing past struct_size; nothing at all on failure.
+        const std::size_t written = result == RESULT_OK ? c.struct_size : 4;
+        Figures figures;
+        std::memcpy(&figures, bytes.data(), sizeof figures);
+        EXPECT_EQ(figures.struct_size, c.struct_size);
+        EXPECT_EQ(figures.tiles, result == RESULT_OK ? 1u : 0xA5A5A5A5A5A5A5A5u & SIZE_MAX);
+        const std::size_t zeros_end = std::max<std::size_t>(written, known);
+        EXPECT_TRUE(bytes_are(bytes, known, zeros_end, 0));
+        EXPECT_TRUE(bytes_are(bytes, zeros_end, bytes.size(), 0xA5));
+    }
+}
+
+TEST(CInterface, BuffersTooSmallAndBounds) {
+    const Bytes blob = random_blob(7, 300, 16);
+    Bytes stream;
+    ASSERT_EQ(compress(blob, stream), RESULT_OK);
+    const struct {
+        const char* name;
+        bool compressing;
+        const Bytes& input;
+        std::size_t needed;
+    } cases[] = {
+        {"compress", true, blob, stream.size()},
+        {"decompress", false, stream, blob.size()},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t capacity : {c.needed, c.needed - 1, std::size_t{4}, std::size_t{0}}) {
+            SCOPED_TRACE(testing::Message() << c.name << " into " << capacity << " bytes");
+            Bytes buffer(c.needed + 8, 0xA5);
+            std::size_t size = 1;
+            const int result = (c.compressing ? venk_compress : venk_decompress)(
+                c.input.data(), c.input.size(), buffer.data(), capacity, &size, nullptr, nullptr);
+            EXPECT_EQ(result, capacity == c.needed ? VENK_RESULT_OK : VENK_RESULT_WRITE_ERROR);
+            EXPECT_EQ(size, capacity == c.needed ? c.needed : 0);
+            EXPECT_TRUE(bytes_are(buffer, capacity, buffer.size(), 0xA5));
+        }
+    }
+
+    // The bound is the stream of tiles whose blocks all differ, while the
+    // dictionary stays below its largest size.
+    const struct {
+        unsigned blocks;
+        bool exact;
+    } distinct_blobs[] = {{4, true}, {400, true}, {8188, true}, {8191, false}};
+    for (const auto& d : distinct_blobs) {
+        const Bytes distinct = blob_with_distinct_blocks(d.blocks);
+        ASSERT_EQ(compress(distinct, stream), RESULT_OK);
+        EXPECT_GE(venk_compress_bound(distinct.size()), stream.size()) << d.blocks << " blocks";
+        EXPECT_EQ(venk_compress_bound(distinct.size()) == stream.size(), d.exact) << d.blocks << " blocks";
+    }
+
+    const struct {
+        Bytes stream;
+        std::size_t blob_size;
+    } streams[] = {
+        {{}, 0}, {{0, 1, 0}, 0}, {{0, 1, 0, 8, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {Bytes(4 + 8 + 8, 0), 32}, {Bytes(4 + 8 + 8 * 3 + 7, 0), 96},
+    };
+    for (const auto& s : streams) {
+        Bytes stream_bytes = s.stream;
+        if (stream_bytes.size() >= 4) stream_bytes[3] = 8;
+        EXPECT_EQ(venk_decompress_bound(stream_bytes.data(), stream_bytes.size()), s.blob_size)
+            << stream_bytes.size() << " bytes";
+    }
+}
+
+TEST(CInterface, MessagesAndVersion) {
+    EXPECT_EQ(std::string(venk_result_message(VENK_RESULT_INVALID_STREAM)), result_message(RESULT_INVALID_STREAM));
+    for (const int unknown : {-1, 9, 256 + VENK_RESULT_TOO_BIG}) {
+        EXPECT_EQ(std::string(venk_result_message(unknown)), "unknown error") << unknown;
+    }
+    EXPECT_EQ(std::string(venk_version()), VENK_PROJECT_VERSION);
+}
+
+}  // namespace
+}  // namespace venk::test

@@ -1,0 +1,24 @@
+// One direction of the codec run through every form of call the library
+// offers, for tests that hold them all to the same answers.
+#pragma once
+
+#include "support/tiles.hpp"
+
+#include <venk/venk.hpp>
+
+namespace venk::test {
+
+enum class Direction { COMPRESS, DECOMPRESS };
+
+struct Outcome {
+    ResultCode result;
+    Bytes output;     // empty on failure
+    Figures figures;  // as initialized, on failure
+};
+
+// Runs `input` through compress or decompress in memory, over streams,
+// through the C interface and through the compatibility layer, expects every
+// one to give the same result, output and figures, and returns them.
+Outcome run_every_form(Direction direction, const Bytes& input, const Options& options = {});
+
+}  // namespace venk::test
