@@ -1,7 +1,10 @@
 // Any bytes, decoded as both variants: the decoder must answer with a code,
 // never crash, and never produce more than the map entries it was given.
+// Through the C interface, into a buffer of the size its bound gives, it
+// must decode the same.
 #include "fuzz_check.hpp"
 
+#include <venk/venk.h>
 #include <venk/venk.hpp>
 
 #include <cstddef>
@@ -38,6 +41,19 @@ venk::ResultCode decode_and_check(std::span<const std::uint8_t> stream, venk::Fo
     return result;
 }
 
+void check_c_interface(std::span<const std::uint8_t> stream, venk::ResultCode result16,
+                       const std::vector<std::uint8_t>& blob16) {
+    const std::size_t bound = venk_decompress_bound(stream.data(), stream.size());
+    FUZZ_CHECK(result16 != venk::RESULT_OK || bound == blob16.size());
+    std::vector<std::uint8_t> blob(bound);
+    std::size_t size = 0;
+    const venk_options options = {sizeof(venk_options), VENK_FORMAT_VENK16, VENK_LEVEL_DEFAULT};
+    FUZZ_CHECK(venk_decompress(stream.data(), stream.size(), blob.data(), bound, &size, &options, nullptr) ==
+               result16);
+    blob.resize(size);
+    FUZZ_CHECK(blob == blob16);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> blob16;
     const venk::ResultCode result15 = decode_and_check(stream, venk::FORMAT_VENK15, blob15);
     const venk::ResultCode result16 = decode_and_check(stream, venk::FORMAT_VENK16, blob16);
+    check_c_interface(stream, result16, blob16);
     // VENK16 accepts every dictionary VENK15 does, and decodes it the same way.
     if (result15 == venk::RESULT_OK) {
         FUZZ_CHECK(result16 == venk::RESULT_OK);

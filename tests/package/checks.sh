@@ -4,14 +4,17 @@
 # scratch directory.
 
 consumer_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source_root=$(cd "$consumer_dir/../.." && pwd)
 warnings=(-Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow -Werror)
+c_warnings=(-Wall -Wextra -pedantic -Werror)
 
 fail() {
   echo "package test: $*" >&2
   exit 1
 }
 
-# Configures, builds and runs the consumer project with the given extra options.
+# Configures, builds and runs the consumer project, with its C++ and its C
+# program, with the given extra options.
 run_cmake_consumer() {
   local build=$1
   shift
@@ -19,23 +22,29 @@ run_cmake_consumer() {
     { cat "$build.log"; fail "the consumer project did not configure"; }
   cmake --build "$build" -j 2
   "$build/consumer"
+  "$build/consumer_c" "$source_root"
 }
 
-# Compiles and runs the consumer with the flags pkg-config gives for venk;
-# PKG_CONFIG_PATH and LD_LIBRARY_PATH are taken from the caller.
+# Compiles and runs the C++ and the C consumer with the flags pkg-config
+# gives for venk; PKG_CONFIG_PATH and LD_LIBRARY_PATH are taken from the
+# caller.
 run_pkg_config_consumer() {
   local program=$1
   # shellcheck disable=SC2046 # the flags are meant to split into words
   "${CXX:-c++}" -std=c++20 "${warnings[@]}" "$consumer_dir/consumer.cpp" -o "$program" \
     $(pkg-config --cflags --libs venk)
   "$program"
+  # shellcheck disable=SC2046
+  "${CC:-cc}" -std=c99 "${c_warnings[@]}" "$consumer_dir/consumer.c" -o "$program-c" \
+    $(pkg-config --cflags --libs venk)
+  "$program-c" "$source_root"
 }
 
 # Checks that everything an install puts in place is there under the prefix,
 # with the library directory and library file named, and that the tool runs.
 check_installed_files() {
   local prefix=$1 libdir=$2 library=$3
-  for file in bin/venk include/venk/venk.hpp include/venk/export.hpp "$libdir/$library" \
+  for file in bin/venk include/venk/venk.hpp include/venk/venk.h include/venk/export.hpp "$libdir/$library" \
     "$libdir/cmake/venk/venkConfig.cmake" "$libdir/cmake/venk/venkConfigVersion.cmake" \
     "$libdir/pkgconfig/venk.pc" share/man/man1/venk.1 share/doc/venk/LICENSE; do
     [[ -e "$prefix/$file" ]] || fail "$file is not installed"

@@ -1,6 +1,8 @@
 // A program that uses the venk library the way an asset tool would. Built
 // against an installed package (CMake or pkg-config) or a source tree added
-// with add_subdirectory; exits with 1 if any check fails.
+// with add_subdirectory; exits with 1 if any check fails. It includes the C
+// header as well, which must compile as C++ too.
+#include <venk/venk.h>
 #include <venk/venk.hpp>
 
 #include <cstdint>
@@ -89,6 +91,23 @@ int main() {
     check(venk::compress_tiles(source, sink, venk::FORMAT_VENK16) == venk::RESULT_OK, "compress_tiles failed");
     check(venk::compress_memory(blob, venk::FORMAT_VENK16, stream) == venk::RESULT_OK && sink.written == stream,
           "compress_tiles and compress_memory disagree");
+
+    // The calls that replace those above, and the C interface from C++.
+    venk::Figures figures;
+    check(venk::compress(blob, stream, {.variant = venk::FORMAT_VENK15, .level = venk::LEVEL_BEST}, &figures) ==
+                  venk::RESULT_OK &&
+              figures.stream_size == stream.size(),
+          "compress with options failed");
+    check(venk::decompress(stream, back, {.variant = venk::FORMAT_VENK15}) == venk::RESULT_OK && back == blob,
+          "decompress with options failed");
+    Bytes c_stream(venk_compress_bound(blob.size()));
+    std::size_t c_size = 0;
+    const venk_options best = {sizeof(venk_options), VENK_FORMAT_VENK15, VENK_LEVEL_BEST};
+    check(venk_compress(blob.data(), blob.size(), c_stream.data(), c_stream.size(), &c_size, &best, nullptr) ==
+              VENK_RESULT_OK,
+          "venk_compress failed");
+    c_stream.resize(c_size);
+    check(c_stream == stream, "venk_compress and compress disagree");
 
     if (failures == 0) {
         std::puts("consumer: all checks passed");

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs venk into a temporary prefix, once as a static and once as a shared
-# library, and builds and runs the consumer program against each install:
-# through find_package(venk) and through pkg-config. Then builds it once more
-# with the source tree added by add_subdirectory. Exits non-zero on any failure.
+# library, and builds and runs the consumer programs, in C++ and in C99,
+# against each install: through find_package(venk) and through pkg-config;
+# and drives the shared one from Python through ctypes. Then builds the
+# consumers once more with the source tree added by add_subdirectory. Exits
+# non-zero on any failure.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,7 +17,7 @@ source "$source_dir/tests/package/checks.sh"
 check_exported_symbols() {
   local library=$1 leaked
   leaked=$(nm -DC --defined-only "$library" | grep 'venk::' |
-    grep -vE 'venk::((de)?compress_(tiles|memory)(_at_level|_with_stats)?\(|result_message\(|(Input|Output)Stream\b)' || true)
+    grep -vE 'venk::((de)?compress(_(tiles|memory)(_at_level|_with_stats)?)?\(|result_message\(|(Input|Output)Stream\b)' || true)
   [[ -z "$leaked" ]] || fail "internal symbols are exported: $leaked"
 }
 
@@ -47,6 +49,11 @@ for linkage in static shared; do
   echo "-- consumer through pkg-config"
   PKG_CONFIG_PATH="$prefix/lib/pkgconfig" LD_LIBRARY_PATH="$prefix/lib" \
     run_pkg_config_consumer "$work/$linkage-pkg-config-consumer"
+
+  if [[ $linkage == shared ]]; then
+    echo "-- Python through ctypes"
+    python3 "$consumer_dir/venk_ctypes.py" "$prefix/lib/libvenk.so.1"
+  fi
 done
 
 check_manual_page "$work/static-prefix/share/man/man1/venk.1"
