@@ -13,16 +13,24 @@ fail() {
   exit 1
 }
 
-# Configures, builds and runs the consumer project, with its C++ and its C
-# program, with the given extra options.
+# Configures and builds one consumer project with the given extra options.
+build_consumer_project() {
+  local project=$1 build=$2
+  shift 2
+  cmake -S "$project" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >"$build.log" ||
+    { cat "$build.log"; fail "the consumer project in $project did not configure"; }
+  cmake --build "$build" -j 2
+}
+
+# Builds and runs the C++ and the C consumer project with the given extra
+# options.
 run_cmake_consumer() {
   local build=$1
   shift
-  cmake -S "$consumer_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >"$build.log" ||
-    { cat "$build.log"; fail "the consumer project did not configure"; }
-  cmake --build "$build" -j 2
+  build_consumer_project "$consumer_dir" "$build" "$@"
+  build_consumer_project "$consumer_dir/c" "$build-c" "$@"
   "$build/consumer"
-  "$build/consumer_c" "$source_root"
+  "$build-c/consumer_c" "$source_root"
 }
 
 # Compiles and runs the C++ and the C consumer with the flags pkg-config

@@ -56,7 +56,8 @@ static void check_golden_row(const char *file, const char *variant, const char *
     venk_options options = VENK_OPTIONS_INIT;
     venk_figures figures = VENK_FIGURES_INIT;
     size_t stream_size, blob_size, expected_size, again_size, back_size;
-    uint8_t *stream = read_file("tests/data", file, &stream_size), *blob, *again, *back, *expected_blob;
+    uint8_t *stream = read_file("tests/data", file, &stream_size), *blob = NULL, *again = NULL, *back = NULL;
+    uint8_t *expected_blob;
     options.variant = strcmp(variant, "15") == 0 ? VENK_FORMAT_VENK15 : VENK_FORMAT_VENK16;
     if (strcmp(result, "RESULT_OK") != 0) {
         check(run(0, stream, stream_size, &options, NULL, &blob, &blob_size) == VENK_RESULT_INVALID_STREAM,
@@ -110,7 +111,7 @@ static void check_sample(void) {
     venk_figures figures = VENK_FIGURES_INIT;
     size_t sample_size, pinned_size, stream_size;
     uint8_t *sample = read_file("examples", "sample_tiles.bin", &sample_size);
-    uint8_t *pinned = read_file("tests/data", "sample_tiles_best.venk", &pinned_size), *stream;
+    uint8_t *pinned = read_file("tests/data", "sample_tiles_best.venk", &pinned_size), *stream = NULL;
     check(run(1, sample, sample_size, NULL, &figures, &stream, &stream_size) == VENK_RESULT_OK &&
               stream_size == 7148 && figures.stream_size == 7148,
           "the default stream is not 7148 bytes", "sample");
