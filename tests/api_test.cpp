@@ -115,6 +115,7 @@ TEST(Options, StructsOfOtherSizes) {
         {"this release's", false, 8, NEVER, RESULT_OK},
         {"no size", false, 0, NEVER, RESULT_INVALID_OPTIONS},
         {"a byte short", false, 7, NEVER, RESULT_INVALID_OPTIONS},
+        {"a size no release has", false, 4097, NEVER, RESULT_INVALID_OPTIONS},
         {"a reserved byte set", false, 8, 7, RESULT_INVALID_OPTIONS},
         {"a newer release's, its fields zero", false, 40, NEVER, RESULT_OK},
         {"a newer release's asking for more", false, 40, 39, RESULT_INVALID_OPTIONS},
@@ -166,6 +167,7 @@ TEST(Figures, StructsOfOtherSizes) {
         {"C, this release's", true, known, RESULT_OK},
         {"C, a newer release's", true, known + 24, RESULT_OK},
         {"C, no size", true, 0, RESULT_INVALID_OPTIONS},
+        {"C, a size no release has", true, 0xA5A5A5A5, RESULT_INVALID_OPTIONS},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

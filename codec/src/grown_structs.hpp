@@ -17,25 +17,28 @@ namespace venk {
 template <typename Struct>
 constexpr bool HAS_NO_PADDING = std::has_unique_object_representations_v<Struct>;
 
-// Whether the caller's options struct can be used: its size is at least that
-// of the first release that had it (`first_size`), and every byte past the
-// struct this release knows is zero.
+// No struct grows past this; a larger struct_size is a caller's mistake, such
+// as a struct left uninitialized, and is refused before a byte is touched.
+inline constexpr std::size_t MOST_GROWN_SIZE = 4096;
+
+// Whether the caller's struct, if any, has a size that the first release
+// with it (`first_size`) or a later one can have given it.
+template <typename Struct>
+bool has_room_grown(const Struct* given, std::size_t first_size) {
+    return given == nullptr || (given->struct_size >= first_size && given->struct_size <= MOST_GROWN_SIZE);
+}
+
+// Whether the caller's options struct can be used: its size is one that
+// has_room_grown, and every byte past the struct this release knows is zero.
 template <typename Struct>
 bool is_usable_grown(const Struct& given, std::size_t first_size) {
     static_assert(HAS_NO_PADDING<Struct>);
-    if (given.struct_size < first_size) {
+    if (!has_room_grown(&given, first_size)) {
         return false;
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(&given);
     return std::all_of(bytes + std::min<std::size_t>(given.struct_size, sizeof(Struct)), bytes + given.struct_size,
                        [](unsigned char byte) { return byte == 0; });
-}
-
-// Whether the caller's figures struct, if any, has room for the figures of
-// the first release that had it.
-template <typename Struct>
-bool has_room_grown(const Struct* given, std::size_t first_size) {
-    return given == nullptr || given->struct_size >= first_size;
 }
 
 // The caller's struct as this release knows it: its first struct_size bytes

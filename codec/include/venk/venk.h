@@ -39,8 +39,7 @@ enum {
 };
 
 /* The variants and levels of venk::FormatVariant and venk::CompressionLevel.
- * Any other value is taken as the lowest named one: VENK_FORMAT_VENK15 and
- * VENK_LEVEL_DEFAULT. */
+ * Any other value is taken as VENK_FORMAT_VENK15 or VENK_LEVEL_DEFAULT. */
 enum { VENK_FORMAT_VENK15 = 1, VENK_FORMAT_VENK16 = 2 };
 enum { VENK_LEVEL_DEFAULT = 0, VENK_LEVEL_BEST = 1 };
 
@@ -48,7 +47,8 @@ enum { VENK_LEVEL_DEFAULT = 0, VENK_LEVEL_BEST = 1 };
  * grow as venk::Options does: struct_size is the size the program was
  * compiled with, the library reads no more than that, bytes past the end of
  * the struct it knows must be zero, and a struct_size below this first one
- * (12) is refused with VENK_RESULT_INVALID_OPTIONS. */
+ * (12) or above 4096 is refused with VENK_RESULT_INVALID_OPTIONS. Unknown
+ * variant and level values are taken as the lowest named ones. */
 typedef struct venk_options {
     uint32_t struct_size;
     uint32_t variant;

@@ -8,9 +8,15 @@
 //
 // There is one call per direction and form of I/O: compress and decompress,
 // over memory or over the caller's own streams, each taking its input, its
-// output, the Options and, when wanted, a Figures to fill in. The calls of
-// earlier releases are kept at the end of this file, as thin wrappers. C and
-// other languages use venk/venk.h, the same library behind a C interface.
+// output, the Options and, when wanted, a Figures to fill in:
+//
+//     std::vector<std::uint8_t> stream;
+//     venk::Figures figures;
+//     venk::ResultCode result = venk::compress(tiles, stream, {.level = venk::LEVEL_BEST}, &figures);
+//
+// The calls of earlier releases are kept at the end of this file, as thin
+// wrappers. C and other languages use venk/venk.h, the same library behind a
+// C interface.
 //
 // Every function here reports its outcome as a ResultCode and never throws;
 // only an exception thrown by one of the caller's own streams passes through.
@@ -37,7 +43,7 @@ enum ResultCode : std::uint8_t {
     RESULT_TOO_BIG = 5,           // the stream would exceed the variant's limits
     RESULT_INVALID_STREAM = 6,    // the VENK input is malformed or truncated
     RESULT_OUT_OF_MEMORY = 7,     // a working buffer could not be allocated
-    RESULT_INVALID_OPTIONS = 8,   // the Options or Figures are not ones this library can honour (see below)
+    RESULT_INVALID_OPTIONS = 8,   // the Options or Figures were refused (see Options)
 };
 
 // The tool's own text for a failure, such as "input file isn't valid VENK"
@@ -50,10 +56,9 @@ VENK_API const char* result_message(ResultCode result);
 // The two variants share one layout and differ only in the largest
 // dictionary: VENK15 up to 32767 bytes (4095 whole blocks), VENK16 up to
 // 65535 bytes (8191 whole blocks). Any other value is taken as FORMAT_VENK15.
-//
-// Unknown values of both enums below are taken as their lowest named value,
-// FORMAT_VENK15 and LEVEL_DEFAULT, by every call: the choice whose streams
-// every reader accepts and whose bytes are fixed.
+// (Every call, old or new, takes an unknown value of this enum or the next as
+// the lowest named one, FORMAT_VENK15 or LEVEL_DEFAULT: the choice whose
+// streams every reader accepts and whose bytes are fixed.)
 enum FormatVariant : std::uint8_t {
     FORMAT_VENK15 = 1,
     FORMAT_VENK16 = 2,
@@ -97,8 +102,8 @@ enum CompressionLevel : std::uint8_t {
 //   nothing, since the caller asked for something it cannot do.
 // - The library writes only the first struct_size bytes of Figures: its own
 //   figures, then zeros for any it does not know.
-// - A struct_size smaller than this release's is refused with
-//   RESULT_INVALID_OPTIONS.
+// - A struct_size smaller than that of the first release with these structs
+//   (this one), or larger than 4096, is refused with RESULT_INVALID_OPTIONS.
 // - A release adds fields only at the end, or in reserved bytes, so that the
 //   structs never hold padding; the zero value of a new field keeps the
 //   behaviour of earlier releases.
