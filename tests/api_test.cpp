@@ -18,13 +18,6 @@ bool bytes_are(const Bytes& bytes, std::size_t from, std::size_t to, std::uint8_
     return std::all_of(bytes.data() + from, bytes.data() + to, [value](std::uint8_t byte) { return byte == value; });
 }
 
-// A stream whose dictionary only VENK16 allows.
-Bytes venk16_only_stream() {
-    Bytes stream;
-    EXPECT_EQ(compress(blob_with_distinct_blocks(4096), stream), RESULT_OK);
-    return stream;
-}
-
 // A tile whose blocks 1 2 3 4 and 3 4 5 6 share two rows: the best layout
 // stores them in 12 bytes, the default in 16.
 Bytes shared_rows_tile() {
@@ -43,13 +36,15 @@ Options options_of(std::uint8_t variant, std::uint8_t level) {
 }
 
 TEST(Options, UnknownValuesAreTheLowestNamedOnes) {
+    Bytes venk16_stream;  // a dictionary that only VENK16 allows
+    ASSERT_EQ(compress(blob_with_distinct_blocks(4096), venk16_stream), RESULT_OK);
     const struct {
         const char* name;
         Direction direction;
         Bytes input;
     } inputs[] = {
         {"rows the best layout shares", Direction::COMPRESS, shared_rows_tile()},
-        {"a stream that VENK16 only reads", Direction::DECOMPRESS, venk16_only_stream()},
+        {"a stream that VENK16 only reads", Direction::DECOMPRESS, venk16_stream},
     };
     const struct {
         std::uint8_t variant, level, taken_variant, taken_level;
@@ -71,10 +66,10 @@ TEST(Options, UnknownValuesAreTheLowestNamedOnes) {
     // Values that do not fit the C++ enums: 258 is not 2.
     venk_options wide = VENK_OPTIONS_INIT;
     wide.variant = 258;
-    const Bytes stream = venk16_only_stream();
-    Bytes blob(venk_decompress_bound(stream.data(), stream.size()));
+    Bytes blob(venk_decompress_bound(venk16_stream.data(), venk16_stream.size()));
     std::size_t size = 0;
-    EXPECT_EQ(venk_decompress(stream.data(), stream.size(), blob.data(), blob.size(), &size, &wide, nullptr),
+    EXPECT_EQ(venk_decompress(venk16_stream.data(), venk16_stream.size(), blob.data(), blob.size(), &size, &wide,
+                              nullptr),
               VENK_RESULT_INVALID_STREAM);
 }
 
@@ -225,18 +220,14 @@ TEST(CInterface, BuffersTooSmallAndBounds) {
         EXPECT_EQ(venk_compress_bound(distinct.size()) == stream.size(), d.exact) << d.blocks << " blocks";
     }
 
-    const struct {
-        Bytes stream;
-        std::size_t blob_size;
-    } streams[] = {
-        {{}, 0}, {{0, 1, 0}, 0}, {{0, 1, 0, 8, 0, 0, 0, 0, 0, 0, 0}, 0},
-        {Bytes(4 + 8 + 8, 0), 32}, {Bytes(4 + 8 + 8 * 3 + 7, 0), 96},
-    };
-    for (const auto& s : streams) {
-        Bytes stream_bytes = s.stream;
-        if (stream_bytes.size() >= 4) stream_bytes[3] = 8;
-        EXPECT_EQ(venk_decompress_bound(stream_bytes.data(), stream_bytes.size()), s.blob_size)
-            << stream_bytes.size() << " bytes";
+    // A stream of so many bytes with an 8-byte dictionary: a tile for each
+    // whole entry after the dictionary, none when the header or the
+    // dictionary is cut short.
+    const std::pair<std::size_t, std::size_t> sizes_and_blobs[] = {{0, 0}, {3, 0}, {11, 0}, {20, 32}, {39, 96}};
+    for (const auto& [size, blob_size] : sizes_and_blobs) {
+        Bytes bytes(size);
+        if (size >= 4) bytes[3] = 8;
+        EXPECT_EQ(venk_decompress_bound(bytes.data(), size), blob_size) << size << " bytes";
     }
 }
 
