@@ -44,5 +44,11 @@ def decompress(stream, options):
 options = Options(ctypes.sizeof(Options), VENK_FORMAT_VENK16, VENK_LEVEL_BEST)
 blob = bytes(i * 7 // 2 % 5 for i in range(600 * 32))  # 600 tiles of few distinct rows
 stream = compress(blob, options)
-assert decompress(stream, options) == blob, "the round trip changed the tiles"
+if decompress(stream, options) != blob:
+    sys.exit("venk_ctypes: the round trip changed the tiles")
 print(f"venk_ctypes: {len(blob)} bytes of tiles -> {len(stream)} bytes of VENK and back")
+try:
+    compress(blob[:33], options)
+    sys.exit("venk_ctypes: a partial tile was accepted")
+except RuntimeError as error:
+    print(f"venk_ctypes: 33 bytes of tiles: {error}")  # input file size isn't a multiple of 32 bytes
