@@ -55,9 +55,12 @@ TEST(Options, UnknownValuesAreTheLowestNamedOnes) {
     };
     for (const auto& input : inputs) {
         for (const auto& v : values) {
-            SCOPED_TRACE(testing::Message() << input.name << ", variant " << int{v.variant} << ", level " << int{v.level});
-            const Outcome given = run_every_form(input.direction, input.input, options_of(v.variant, v.level));
-            const Outcome taken = run_every_form(input.direction, input.input, options_of(v.taken_variant, v.taken_level));
+            SCOPED_TRACE(testing::Message() << input.name << ", variant " << int{v.variant} << ", level "
+                                            << int{v.level});
+            const Options given_options = options_of(v.variant, v.level);
+            const Options taken_options = options_of(v.taken_variant, v.taken_level);
+            const Outcome given = run_every_form(input.direction, input.input, given_options);
+            const Outcome taken = run_every_form(input.direction, input.input, taken_options);
             EXPECT_EQ(given.result, taken.result);
             EXPECT_EQ(given.output, taken.output);
             EXPECT_EQ(given.figures.dictionary_limit, taken.figures.dictionary_limit);

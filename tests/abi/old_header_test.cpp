@@ -105,7 +105,8 @@ TEST(OldHeader, GoldenStreamsThroughEveryOldCall) {
         for (const CompressionLevel level : {LEVEL_DEFAULT, LEVEL_BEST}) {
             StreamStats memory_stats;
             StreamStats stream_stats;
-            const std::vector<OldCall> calls = compress_with_old_calls(blob, variant, level, memory_stats, stream_stats);
+            const std::vector<OldCall> calls =
+                compress_with_old_calls(blob, variant, level, memory_stats, stream_stats);
             Bytes back;
             ASSERT_EQ(decompress_memory(calls[0].output, variant, back), RESULT_OK);
             EXPECT_EQ(back, blob);
