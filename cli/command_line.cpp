@@ -26,6 +26,8 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
         line.best_requested = true;
     } else if (option == "-s" || option == "--stats") {
         line.stats_requested = true;
+    } else if (option == "-p" || option == "--pack") {
+        line.pack_requested = true;
     } else if (option == "-c" || option == "--compress") {
         choose(line.action, ActionChoice::COMPRESS);
     } else if (option == "-d" || option == "--decompress") {
@@ -46,28 +48,26 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
     return true;
 }
 
-bool takes_symbol(std::string_view option) {
-    return option == "-n" || option == "--name";
+// The options followed by a value, which is the next argument whatever it
+// looks like; nullptr for any other.
+ValuedOption* valued_option(std::string_view option, CommandLine& line) {
+    if (option == "-n" || option == "--name") {
+        return &line.symbol;
+    }
+    if (option == "-i" || option == "--index") {
+        return &line.index;
+    }
+    return nullptr;
 }
 
-void set_symbol(const char* option, const char* value, CommandLine& line) {
-    if (line.symbol || line.symbol_option_without_value) {
-        line.too_many_symbols = true;
+void set_value(ValuedOption& option, const char* name, const char* value) {
+    if (option.value || option.without_value) {
+        option.given_twice = true;
     }
     if (value == nullptr) {
-        line.symbol_option_without_value = option;
+        option.without_value = name;
     } else {
-        line.symbol = value;
-    }
-}
-
-void add_file_name(const char* name, CommandLine& line) {
-    if (!line.input_name) {
-        line.input_name = name;
-    } else if (!line.output_name) {
-        line.output_name = name;
-    } else {
-        line.too_many_names = true;
+        option.value = value;
     }
 }
 
@@ -78,11 +78,11 @@ CommandLine parse_command_line(int count, const char* const* arguments) {
     bool options_enabled = true;
     for (int i = 1; i < count; ++i) {
         const char* argument = arguments[i];
-        if (!options_enabled || argument[0] != '-') {
-            add_file_name(argument, line);
-        } else if (takes_symbol(argument)) {
-            // The next argument is the value, whatever it looks like.
-            set_symbol(argument, i + 1 < count ? arguments[++i] : nullptr, line);
+        // A lone "-" names standard input or output, even after "--".
+        if (!options_enabled || argument[0] != '-' || argument[1] == '\0') {
+            line.names.emplace_back(argument);
+        } else if (ValuedOption* option = valued_option(argument, line)) {
+            set_value(*option, argument, i + 1 < count ? arguments[++i] : nullptr);
         } else if (!apply_option(argument, line, options_enabled)) {
             std::fprintf(stderr, UNKNOWN_OPTION_FORMAT, argument);
             line.error_seen = true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace venk::cli {
 
@@ -21,6 +22,14 @@ enum class VariantChoice : std::uint8_t { NONE, VENK16, VENK15, CONFLICT };
 // Source output instead of the binary stream: C, GNU as, MRI assembler.
 enum class SourceChoice : std::uint8_t { NONE, C, GNU_AS, MRI, CONFLICT };
 
+// An option followed by its value, such as -n NAME: the value, the option
+// itself if no argument followed it, and whether it was given more than once.
+struct ValuedOption {
+    std::optional<std::string> value;
+    std::optional<std::string> without_value;
+    bool given_twice = false;
+};
+
 struct CommandLine {
     ActionChoice action = ActionChoice::NONE;
     VariantChoice variant = VariantChoice::NONE;
@@ -28,16 +37,13 @@ struct CommandLine {
     bool version_requested = false;
     bool best_requested = false;  // also harmless with -d, as in other compressors
     bool stats_requested = false;
-    std::optional<std::string> input_name;
-    std::optional<std::string> output_name;
-    bool too_many_names = false;
+    bool pack_requested = false;  // every file name but the last is an input
+    // Every file name, in order: the input, then the output, unless -p
+    // makes all but the last inputs.
+    std::vector<std::string> names;
     SourceChoice source = SourceChoice::NONE;
-    // The name the source output gives its array, taken from the argument
-    // after -n; the option itself if no argument followed, and whether it was
-    // given more than once.
-    std::optional<std::string> symbol;
-    std::optional<std::string> symbol_option_without_value;
-    bool too_many_symbols = false;
+    ValuedOption symbol;  // -n: the name the source output gives its array
+    ValuedOption index;   // -i: the index file of a binary output
     bool error_seen = false;
 };
 

@@ -9,6 +9,7 @@ std::size_t FileInputStream::read(std::span<std::uint8_t> buffer) {
     while (total < buffer.size() && !at_end() && !has_error()) {
         total += std::fread(buffer.data() + total, 1, buffer.size() - total, file_);
     }
+    bytes_read_ += total;
     return total;
 }
 

@@ -15,9 +15,12 @@ public:
     std::size_t read(std::span<std::uint8_t> buffer) override;
     bool at_end() const override;
     bool has_error() const override;
+    // Every byte read so far.
+    std::size_t bytes_read() const { return bytes_read_; }
 
 private:
     std::FILE* file_;
+    std::size_t bytes_read_ = 0;
 };
 
 class FileOutputStream final : public OutputStream {

@@ -26,6 +26,8 @@ inline constexpr const char* HELP_FORMAT =
     "  -g or --gas .......... Write GNU as source for m68k instead of binary\n"
     "  -m or --mri .......... Write Motorola (MRI) assembler source instead\n"
     "  -n or --name <name> .. Name the array (default: from <outfile>)\n"
+    "  -p or --pack ......... Pack <infile>... into one stream with one dictionary\n"
+    "  -i or --index <file> . Also write the constants to <file> (C, -g or -m)\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -52,5 +54,25 @@ inline constexpr const char* SYMBOL_MISSING_FORMAT = "Error: option \"%s\" needs
 inline constexpr const char* BAD_SYMBOL_FORMAT = "Error: can't use \"%s\" as a name\n";
 inline constexpr const char* C_SOURCE_NAMED_AS_HEADER_FORMAT = "Error: C source output \"%s\" can't end in .h\n";
 inline constexpr std::string_view CANT_WRITE_STANDARD_OUTPUT = "Error: can't write to standard output\n";
+
+// Standard input and output, named "-".
+inline constexpr std::string_view STANDARD_STREAM_NAME = "-";
+inline constexpr const char* C_SOURCE_NOT_A_FILE_FORMAT =
+    "Error: C source output \"%s\" must be a regular file, for its header to go beside it\n";
+inline constexpr std::string_view STANDARD_OUTPUT_NEEDS_SYMBOL =
+    "Error: standard output has no name to take a symbol from: give one with -n\n";
+
+// Packs and index files.
+inline constexpr std::string_view PACK_WHEN_DECOMPRESSING = "Error: can't pack when decompressing\n";
+inline constexpr std::string_view STANDARD_INPUT_IN_PACK =
+    "Error: can't pack standard input: each input needs a file name for the index\n";
+inline constexpr const char* SAME_INDEX_NAME_FORMAT =
+    "Error: input files \"%s\" and \"%s\" both give the name %s in the index\n";
+inline constexpr std::string_view TOO_MANY_INDEX_FILES = "Error: can't specify more than one index file\n";
+inline constexpr std::string_view INDEX_TO_STANDARD_OUTPUT = "Error: the index file can't be standard output\n";
+inline constexpr std::string_view INDEX_SAME_AS_OUTPUT = "Error: index file and output are the same file\n";
+// The library's text for a failure, and the pack's input it came from.
+inline constexpr const char* PACK_INPUT_RESULT_FORMAT = "Error: %s: \"%s\"\n";
+inline constexpr const char* PACK_TOO_BIG_FORMAT = "Error: output file is too big for VENK once \"%s\" is added\n";
 
 }  // namespace venk::cli

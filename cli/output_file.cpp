@@ -50,9 +50,18 @@ fs::path temporary_name(const fs::path& target, std::uint64_t random) {
     return target.parent_path() / name;
 }
 
+bool is_one_of(const FileIdentity& file, std::span<const FileIdentity> inputs) {
+    for (const FileIdentity& input : inputs) {
+        if (is_same_regular_file(file, input)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-OutputFile::OpenResult OutputFile::open(const fs::path& name, const FileIdentity& input) {
+OutputFile::OpenResult OutputFile::open(const fs::path& name, std::span<const FileIdentity> inputs) {
     name_ = name;
     // What the name leads to, with its links followed by the system, which
     // alone can follow /dev/stdout to a pipe: anything but a regular file is
@@ -85,7 +94,7 @@ OutputFile::OpenResult OutputFile::open(const fs::path& name, const FileIdentity
     // first led to a regular file, the links must lead to that one; otherwise
     // they changed meanwhile, or lead where no name does (the descriptor of a
     // deleted file), and nothing is safe to replace.
-    const bool same_as_input = is_same_regular_file(reached, input) || is_same_regular_file(identity, input);
+    const bool same_as_input = is_one_of(reached, inputs) || is_one_of(identity, inputs);
     if (same_as_input || (reached.regular && !is_same_regular_file(identity, reached))) {
         if (existing != nullptr) {
             std::fclose(existing);
@@ -100,7 +109,7 @@ OutputFile::OpenResult OutputFile::open(const fs::path& name, const FileIdentity
         mode_ = MODE_REPLACING;
         return OPEN_OK;
     }
-    return open_in_place(existing, input);
+    return open_in_place(existing, inputs);
 }
 
 bool OutputFile::create_temporary_file(std::FILE* model) {
@@ -133,7 +142,7 @@ bool OutputFile::create_temporary_file(std::FILE* model) {
 
 // No temporary file can be made beside the target, as in a directory this
 // user may not write to, but the target itself may be writable.
-OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const FileIdentity& input) {
+OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, std::span<const FileIdentity> inputs) {
     bool missing = false;
     file_ = existing != nullptr ? existing : open_for_writing(target_, true, missing);
     if (file_ == nullptr) {
@@ -141,7 +150,7 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, const File
     }
     // A file created just now may have been replaced since it was looked at.
     const FileIdentity identity = identify_open_file(file_);
-    if (is_same_regular_file(identity, input)) {
+    if (is_one_of(identity, inputs)) {
         std::fclose(file_);
         file_ = nullptr;
         return OPEN_SAME_AS_INPUT;

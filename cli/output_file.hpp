@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <span>
 
 namespace venk::cli {
 
@@ -27,12 +28,19 @@ public:
 
     // Prepares to write what `name` leads to, through any symbolic links:
     // a pipe, terminal or device as it is, a regular file through a temporary
-    // file beside it. Refuses a name that leads to `input`, judged by the open
-    // files and not by their names, so that no renaming by another process
-    // can bring venk to write over its input.
-    OpenResult open(const std::filesystem::path& name, const FileIdentity& input);
+    // file beside it. Refuses a name that leads to one of the `inputs`, judged
+    // by the open files and not by their names, so that no renaming by
+    // another process can bring venk to write over its input.
+    OpenResult open(const std::filesystem::path& name, std::span<const FileIdentity> inputs);
+    OpenResult open(const std::filesystem::path& name, const FileIdentity& input) {
+        return open(name, std::span<const FileIdentity>(&input, 1));
+    }
 
     std::FILE* stream() const { return file_; }
+
+    // Whether the output is a regular file, new or replaced, rather than a
+    // pipe, terminal or device.
+    bool is_regular_file() const { return mode_ != MODE_DIRECT; }
 
     // Closes the output after a run that ended with `result` and, if it and
     // the final flush and close succeeded and no stop was requested, puts the
@@ -69,7 +77,7 @@ private:
     };
 
     bool create_temporary_file(std::FILE* model);
-    OpenResult open_in_place(std::FILE* existing, const FileIdentity& input);
+    OpenResult open_in_place(std::FILE* existing, std::span<const FileIdentity> inputs);
 
     std::filesystem::path name_;
     std::filesystem::path target_;

@@ -187,6 +187,7 @@ std::string utf8_from_wide(const wchar_t* wide) {
 }
 
 void use_binary_standard_streams() {
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }

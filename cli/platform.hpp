@@ -97,8 +97,9 @@ void ignore_write_failure_signals();
 // becomes U+FFFD.
 std::string utf8_from_wide(const wchar_t* wide);
 
-// Standard output and error in binary mode, so "\n" stays one line feed and
-// every message has the same bytes as on other systems.
+// Standard input, output and error in binary mode, so that a stream or a
+// blob passes through them byte for byte, "\n" stays one line feed and every
+// message has the same bytes as on other systems.
 void use_binary_standard_streams();
 #endif
 

@@ -3,13 +3,10 @@
 #include <new>
 
 namespace venk::cli {
-namespace {
 
-ResultCode write_text(OutputFile& file, const std::string& text) {
+ResultCode write_text(OutputFile& file, std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), file.stream()) == text.size() ? RESULT_OK : RESULT_WRITE_ERROR;
 }
-
-}  // namespace
 
 std::size_t MemoryOutputStream::write(std::span<const std::uint8_t> bytes) {
     try {

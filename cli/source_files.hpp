@@ -29,6 +29,9 @@ private:
     bool out_of_memory_ = false;
 };
 
+// Writes the whole text to the file; RESULT_WRITE_ERROR if any of it is lost.
+ResultCode write_text(OutputFile& file, std::string_view text);
+
 // Writes `content` in `form` to `output` and, if `header` is given, the C
 // header to it (its file name is what the C file includes). Then closes
 // both, and puts them in place only if everything succeeded. Returns the

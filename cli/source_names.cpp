@@ -73,23 +73,25 @@ bool is_usable_symbol(std::string_view name) {
     return plain && !is_keyword(name) && !is_register(name);
 }
 
-std::string symbol_from_file_name(const std::filesystem::path& output) {
-    const std::u8string stem = output.stem().u8string();
-    std::string symbol;
+std::string index_name_from_file_name(const std::filesystem::path& input) {
+    const std::u8string stem = input.stem().u8string();
+    std::string name;
     for (const char8_t unit : stem) {
         const char c = static_cast<char>(unit);
         if (is_ascii_alphanumeric(c)) {
-            symbol += c;
-        } else if (!symbol.empty() && symbol.back() != '_') {
-            symbol += '_';
+            name += c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
         }
     }
-    if (!symbol.empty() && symbol.back() == '_') {
-        symbol.pop_back();
+    if (!name.empty() && name.back() == '_') {
+        name.pop_back();
     }
-    if (symbol.empty()) {
-        return "venk";
-    }
+    return name.empty() ? "venk" : name;
+}
+
+std::string symbol_from_file_name(const std::filesystem::path& output) {
+    const std::string symbol = index_name_from_file_name(output);
     return is_usable_symbol(symbol) ? symbol : "venk_" + symbol;
 }
 

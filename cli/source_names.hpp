@@ -23,6 +23,14 @@ bool is_usable_symbol(std::string_view name);
 // "venk_", so that "gfx/1-up.c" gives venk_1_up and "sp.c" venk_sp.
 std::string symbol_from_file_name(const std::filesystem::path& output);
 
+// The name a pack's input has in its index, from its file name: the file's
+// name without directory and extension, with every run of characters other
+// than ASCII letters and digits made one underscore and underscores at
+// either end dropped, "venk" if nothing is left. It only ever follows the
+// symbol in a constant's name (SYMBOL_NAME_FIRST), so unlike a symbol it may
+// start with a digit or be a keyword: "gfx/1-up.bin" gives 1_up.
+std::string index_name_from_file_name(const std::filesystem::path& input);
+
 // The header written beside a C output: its name with the extension ".h".
 std::filesystem::path header_beside(const std::filesystem::path& output);
 

@@ -18,9 +18,10 @@ std::string upper_case(std::string_view name) {
     return upper;
 }
 
-std::vector<Constant> constants(const SourceContent& content) {
+// The constants of the data, whose size is `size` bytes.
+std::vector<Constant> constants(const SourceContent& content, std::size_t size) {
     const std::string prefix = upper_case(content.symbol) + "_";
-    std::vector<Constant> list = {{prefix + "SIZE", content.bytes.size()}, {prefix + "TILES", content.tiles}};
+    std::vector<Constant> list = {{prefix + "SIZE", size}, {prefix + "TILES", content.tiles}};
     for (const IndexEntry& entry : content.index) {
         list.push_back({prefix + upper_case(entry.name) + "_FIRST", entry.first_tile});
         list.push_back({prefix + upper_case(entry.name) + "_TILES", entry.tile_count});
@@ -105,7 +106,7 @@ constexpr AssemblySyntax MRI_SYNTAX = {
 std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& content) {
     const std::string export_directive(syntax.export_directive);
     std::string text = opening_line(syntax.comment, content);
-    for (const Constant& constant : constants(content)) {
+    for (const Constant& constant : constants(content, content.bytes.size())) {
         text += export_directive + constant.name + "\n" + syntax.definition(constant) + "\n";
     }
     return text + "\n" + std::string(syntax.section) + export_directive + content.symbol + "\n" + content.symbol +
@@ -126,10 +127,30 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     return assembly_source(MRI_SYNTAX, content);
 }
 
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size) {
+    const std::vector<Constant> list = constants(content, size);
+    if (form == SourceForm::C) {
+        const std::string guard = upper_case(content.symbol) + "_VENK_INDEX_H";
+        std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
+        for (const Constant& constant : list) {
+            text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
+        }
+        return text + "\n#endif\n";
+    }
+    // Equates without .globl or xdef: every source file that includes them
+    // has its own, and none defines a symbol that another could clash with.
+    const AssemblySyntax& syntax = form == SourceForm::GNU_AS ? GNU_AS_SYNTAX : MRI_SYNTAX;
+    std::string text = opening_line(syntax.comment, content);
+    for (const Constant& constant : list) {
+        text += syntax.definition(constant) + "\n";
+    }
+    return text;
+}
+
 std::string c_header(const SourceContent& content) {
     const std::string guard = upper_case(content.symbol) + "_VENK_H";
     std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
-    for (const Constant& constant : constants(content)) {
+    for (const Constant& constant : constants(content, content.bytes.size())) {
         text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
     }
     return text + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +

@@ -28,7 +28,7 @@ struct IndexEntry {
 };
 
 struct SourceContent {
-    std::span<const std::uint8_t> bytes;  // at least one
+    std::span<const std::uint8_t> bytes;  // at least one, but none in an index
     std::string symbol;                   // usable as is_usable_symbol says
     std::size_t tiles = 0;
     std::string description;  // for the opening comment, such as "VENK16 stream of 561 tiles"
@@ -42,5 +42,12 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
 // The header of a C file: the constants and the array's declaration, for C
 // and C++.
 std::string c_header(const SourceContent& content);
+
+// The index of a binary output of `size` bytes, whose bytes `content` does
+// not hold: its constants alone, for the game's build to include: a C header
+// of macros, or for GNU as or an MRI assembler a file of equates that
+// defines no storage and exports nothing, so that several source files can
+// include it.
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size);
 
 }  // namespace venk::cli

@@ -31,4 +31,8 @@ std::string stats_line(Action action, const std::string& input_name,
     return line + "\n";
 }
 
+std::string pack_input_line(const std::string& input_name, std::size_t first_tile, std::size_t tiles) {
+    return "  " + input_name + ": first tile " + std::to_string(first_tile) + ", " + std::to_string(tiles) + " tiles\n";
+}
+
 }  // namespace venk::cli

@@ -17,4 +17,8 @@ namespace venk::cli {
 std::string stats_line(Action action, const std::string& input_name,
                        const std::string& output_name, const Figures& stats);
 
+// The line that follows it for each input of a pack, such as
+//   "  font.bin: first tile 0, 96 tiles"
+std::string pack_input_line(const std::string& input_name, std::size_t first_tile, std::size_t tiles);
+
 }  // namespace venk::cli

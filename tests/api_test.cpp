@@ -184,6 +184,58 @@ TEST(Figures, StructsOfOtherSizes) {
     }
 }
 
+// A pack is the stream of its inputs' concatenation; a failure names the
+// input that caused it.
+TEST(Pack, IsTheConcatenationsStreamOrNamesTheInputThatFailed) {
+    const Bytes one = random_blob(3, 40, 12);
+    const Bytes two = random_blob(4, 70, 9);
+    const Bytes odd(33, 1);
+    // VENK15 holds 4095 blocks laid out by default, some 16000 chained.
+    const std::vector<Bytes> chains = {chained_blocks(1, 3000), chained_blocks(3001, 3000),
+                                       chained_blocks(6001, 12000), one};
+    const std::vector<Bytes> too_many_tiles = {Bytes(40000 * 32), Bytes(30000 * 32), one};
+    const struct {
+        const char* name;
+        std::vector<Bytes> blobs;
+        Options options;
+        ResultCode result;
+        std::size_t failed_input;
+    } cases[] = {
+        {"two blobs", {one, two}, {}, RESULT_OK, 0},
+        {"two blobs, best layout", {one, two}, options_of(FORMAT_VENK16, LEVEL_BEST), RESULT_OK, 0},
+        {"one blob", {two}, options_of(FORMAT_VENK15, LEVEL_DEFAULT), RESULT_OK, 0},
+        {"a partial tile", {one, odd, two}, {}, RESULT_BAD_INPUT_SIZE, 1},
+        {"a partial tile after too many tiles", {too_many_tiles[0], too_many_tiles[1], odd}, {}, RESULT_BAD_INPUT_SIZE,
+         2},
+        {"an empty blob", {one, two, {}}, {}, RESULT_NO_TILES, 2},
+        {"no blobs", {}, {}, RESULT_NO_TILES, 0},
+        {"chains, default layout", chains, options_of(FORMAT_VENK15, LEVEL_DEFAULT), RESULT_TOO_BIG, 1},
+        {"chains, best layout", chains, options_of(FORMAT_VENK15, LEVEL_BEST), RESULT_TOO_BIG, 2},
+        {"chains that fit laid out", {chains[0], chains[1], one}, options_of(FORMAT_VENK15, LEVEL_BEST), RESULT_OK,
+         0},
+        {"too many tiles", too_many_tiles, {}, RESULT_TOO_BIG, 1},
+        {"too many tiles, best layout", too_many_tiles, options_of(FORMAT_VENK16, LEVEL_BEST), RESULT_TOO_BIG, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome pack = pack_every_form(c.blobs, c.options);
+        EXPECT_EQ(pack.result, c.result);
+        EXPECT_EQ(pack.figures.failed_input, c.failed_input);
+        if (c.result != RESULT_OK) {
+            EXPECT_EQ(pack.figures.tiles, 0u) << "a failed pack's figures are all 0 but the input";
+            continue;
+        }
+        Bytes concatenation;
+        for (const Bytes& blob : c.blobs) concatenation.insert(concatenation.end(), blob.begin(), blob.end());
+        Figures figures;
+        Bytes stream;
+        EXPECT_EQ(compress(concatenation, stream, c.options, &figures), RESULT_OK);
+        EXPECT_EQ(pack.output, stream);
+        EXPECT_EQ(pack.figures.tiles, figures.tiles);
+        EXPECT_EQ(pack.figures.distinct_blocks, figures.distinct_blocks);
+    }
+}
+
 TEST(CInterface, BuffersTooSmallAndBounds) {
     const Bytes blob = random_blob(7, 300, 16);
     Bytes stream;

@@ -6,28 +6,30 @@
 #include "memory_streams.hpp"
 
 #include <limits>
+#include <vector>
 
 namespace venk {
 namespace {
 
 // The sizes of the first release with these structs; they never change.
 constexpr std::size_t FIRST_C_OPTIONS_SIZE = 12;
-constexpr std::size_t FIRST_C_FIGURES_SIZE = 8 + 6 * sizeof(std::size_t);
+constexpr std::size_t FIRST_C_FIGURES_SIZE = 8 + 7 * sizeof(std::size_t);
 static_assert(sizeof(venk_options) >= FIRST_C_OPTIONS_SIZE && sizeof(venk_figures) >= FIRST_C_FIGURES_SIZE);
 
 venk_figures c_figures_of(const Figures& figures) {
     return {sizeof(venk_figures),     0,
             figures.tiles,            figures.distinct_blocks,
             figures.dictionary_size,  figures.dictionary_limit,
-            figures.stream_size,      figures.blob_size};
+            figures.stream_size,      figures.blob_size,
+            figures.failed_input};
 }
 
-// Runs `codec` from the caller's input bytes into its output buffer, with
-// the options and figures as the header describes them.
+// Runs `codec(output, options, figures)` into the caller's output buffer,
+// with the options and figures as the header describes them; `pack` says
+// whether the figures name an input after a failure.
 template <typename Codec>
-int run_in_buffers(Codec codec, const std::uint8_t* input_bytes, std::size_t input_size, std::uint8_t* output_bytes,
-                   std::size_t capacity, std::size_t* output_size, const venk_options* given_options,
-                   venk_figures* given_figures) noexcept {
+int run_in_buffer(Codec codec, std::uint8_t* output_bytes, std::size_t capacity, std::size_t* output_size,
+                  const venk_options* given_options, venk_figures* given_figures, bool pack = false) noexcept {
     if (output_size != nullptr) {
         *output_size = 0;
     }
@@ -41,17 +43,14 @@ int run_in_buffers(Codec codec, const std::uint8_t* input_bytes, std::size_t inp
     options.variant = known_variant(known.variant);
     options.level = known_level(known.level);
     try {
-        SpanInputStream input({input_bytes, input_size});
         BufferOutputStream output({output_bytes, capacity});
         Figures figures;
-        const ResultCode result = codec(input, output, options, given_figures != nullptr ? &figures : nullptr);
-        if (result == RESULT_OK) {
-            if (output_size != nullptr) {
-                *output_size = output.size();
-            }
-            if (given_figures != nullptr) {
-                write_grown(c_figures_of(figures), *given_figures);
-            }
+        const ResultCode result = codec(output, options, given_figures != nullptr ? &figures : nullptr);
+        if (result == RESULT_OK && output_size != nullptr) {
+            *output_size = output.size();
+        }
+        if (stores_figures(result, pack) && given_figures != nullptr) {
+            write_grown(c_figures_of(figures), *given_figures);
         }
         return result;
     } catch (...) {
@@ -60,6 +59,18 @@ int run_in_buffers(Codec codec, const std::uint8_t* input_bytes, std::size_t inp
         // would still be a resource running out, and must not reach C.
         return RESULT_OUT_OF_MEMORY;
     }
+}
+
+// Runs `call(input, output, options, figures)` from the caller's input bytes.
+template <typename Call>
+int run_in_buffers(Call call, const std::uint8_t* input_bytes, std::size_t input_size, std::uint8_t* output_bytes,
+                   std::size_t capacity, std::size_t* output_size, const venk_options* options,
+                   venk_figures* figures) noexcept {
+    const auto codec = [&](OutputStream& output, const Options& chosen, Figures* found) {
+        SpanInputStream input({input_bytes, input_size});
+        return call(input, output, chosen, found);
+    };
+    return run_in_buffer(codec, output_bytes, capacity, output_size, options, figures);
 }
 
 }  // namespace
@@ -103,6 +114,21 @@ int venk_decompress(const std::uint8_t* stream, std::size_t stream_size, std::ui
         return decompress(input, output, chosen, found);
     };
     return run_in_buffers(codec, stream, stream_size, blob, capacity, blob_size, options, figures);
+}
+
+int venk_compress_pack(const std::uint8_t* const* blobs, const std::size_t* blob_sizes, std::size_t count,
+                       std::uint8_t* stream, std::size_t capacity, std::size_t* stream_size,
+                       const venk_options* options, venk_figures* figures) {
+    const auto codec = [&](OutputStream& output, const Options& chosen, Figures* found) {
+        std::vector<SpanInputStream> sources;
+        std::vector<InputStream*> inputs;
+        sources.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            inputs.push_back(&sources.emplace_back(std::span<const std::uint8_t>(blobs[i], blob_sizes[i])));
+        }
+        return compress(inputs, output, chosen, found);
+    };
+    return run_in_buffer(codec, stream, capacity, stream_size, options, figures, true);
 }
 
 const char* venk_result_message(int result) {

@@ -121,11 +121,12 @@ std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std:
     return static_cast<std::size_t>(std::unique(blocks.begin(), blocks.end()) - blocks.begin());
 }
 
-ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& input, OutputStream& output,
-                        FormatVariant variant, CompressionLevel level, Figures* figures) {
-    TileCompressor compressor(search, variant, key);
-    BlockCollector collector(level == LEVEL_BEST);
-    std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
+// Reads one input to its end into the compressor and the collector. Only an
+// end exactly on a tile boundary is a normal end, and the error indicator is
+// not consulted there; an input without a tile is RESULT_NO_TILES.
+ResultCode read_input(InputStream& input, TileCompressor& compressor, BlockCollector& collector,
+                      std::vector<std::uint8_t>& chunk) {
+    const std::size_t tiles_before = compressor.tile_count();
     for (;;) {
         const std::size_t got = input.read(chunk);
         const std::size_t whole_tiles = got / TILE_SIZE;
@@ -139,19 +140,61 @@ ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& inp
         if (got == chunk.size()) {
             continue;
         }
-        // The input ended or failed. Only an end exactly on a tile boundary
-        // is a normal end; the error indicator is not consulted there.
         if (got % TILE_SIZE == 0 && input.at_end()) {
-            break;
+            return compressor.tile_count() == tiles_before ? RESULT_NO_TILES : RESULT_OK;
         }
         return short_read_result(input, RESULT_BAD_INPUT_SIZE);
     }
-    if (compressor.tile_count() == 0) {
+}
+
+// The first input i of a pack too big for the best layout such that inputs 0
+// to i together do not fit, given where each input's tiles end. The default
+// layout fits every shorter pack than that of `overflowed`, the input during
+// which it stopped fitting, so only the longer ones are laid out, from the
+// blocks already collected.
+std::size_t first_too_big_for_best(const BlockCollector& collector, std::span<const std::size_t> tile_ends,
+                                   std::size_t overflowed, FormatVariant variant) {
+    LaidOutStream layout;
+    for (std::size_t i = overflowed; i + 1 < tile_ends.size(); ++i) {
+        if (tile_ends[i] > MAX_TILES ||
+            !lay_out_stream(collector.blocks().first(tile_ends[i] * QUADRANTS), max_dictionary_size(variant), layout)) {
+            return i;
+        }
+    }
+    return tile_ends.size() - 1;
+}
+
+// Compresses the inputs, one after the other, into one stream. After a
+// failure that an input caused, `failed_input` names it.
+ResultCode compress_all(const HashKey& key, BlockSearch search, std::span<InputStream* const> inputs,
+                        OutputStream& output, FormatVariant variant, CompressionLevel level, Figures* figures,
+                        std::size_t& failed_input) {
+    TileCompressor compressor(search, variant, key);
+    BlockCollector collector(level == LEVEL_BEST);
+    std::vector<std::uint8_t> chunk(CHUNK_TILES * TILE_SIZE);
+    std::vector<std::size_t> tile_ends;  // for each input, the tiles up to its end
+    std::size_t overflowed = 0;          // the input during which the default layout stopped fitting
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const bool fitted = compressor.fits();
+        failed_input = i;
+        const ResultCode result = read_input(*inputs[i], compressor, collector, chunk);
+        if (result != RESULT_OK) {
+            return result;
+        }
+        tile_ends.push_back(compressor.tile_count());
+        if (fitted && !compressor.fits()) {
+            overflowed = i;
+        }
+    }
+    failed_input = 0;
+    if (inputs.empty()) {
         return RESULT_NO_TILES;
     }
     LaidOutStream best;
     const bool use_best = level == LEVEL_BEST && lay_out_smaller(compressor, collector, variant, best);
     if (!use_best && !compressor.fits()) {
+        failed_input = level == LEVEL_BEST ? first_too_big_for_best(collector, tile_ends, overflowed, variant)
+                                           : overflowed;
         return RESULT_TOO_BIG;
     }
     const std::span<const std::uint8_t> dictionary = use_best ? best.dictionary : compressor.dictionary();
@@ -164,34 +207,56 @@ ResultCode compress_all(const HashKey& key, BlockSearch search, InputStream& inp
     return result;
 }
 
-// With the given key, or a fresh random one when fixed_key is null.
-ResultCode compress_guarded(const HashKey* fixed_key, BlockSearch search, InputStream& input,
+// With the given key, or a fresh random one when fixed_key is null. A
+// failure that an input caused is named in `figures`, if any.
+ResultCode compress_guarded(const HashKey* fixed_key, BlockSearch search, std::span<InputStream* const> inputs,
                             OutputStream& output, FormatVariant variant, CompressionLevel level,
                             Figures* figures) {
+    std::size_t failed_input = 0;
+    ResultCode result = RESULT_OK;
     try {
         const HashKey key = fixed_key != nullptr ? *fixed_key : random_hash_key();
-        return compress_all(key, search, input, output, variant, level, figures);
+        result = compress_all(key, search, inputs, output, variant, level, figures, failed_input);
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }
+    if (result != RESULT_OK && figures != nullptr) {
+        figures->failed_input = failed_input;
+    }
+    return result;
 }
 
 }  // namespace
 
 ResultCode compress_tiles_with_key(const HashKey& key, BlockSearch search, InputStream& input,
                                    OutputStream& output, FormatVariant variant) {
-    return compress_guarded(&key, search, input, output, variant, LEVEL_DEFAULT, nullptr);
+    InputStream* const inputs[] = {&input};
+    return compress_guarded(&key, search, inputs, output, variant, LEVEL_DEFAULT, nullptr);
+}
+
+ResultCode compress_tiles_with(BlockSearch search, std::span<InputStream* const> inputs, OutputStream& output,
+                               FormatVariant variant, CompressionLevel level, Figures* figures) {
+    return compress_guarded(nullptr, search, inputs, output, variant, level, figures);
 }
 
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
                                CompressionLevel level, Figures* figures) {
-    return compress_guarded(nullptr, search, input, output, variant, level, figures);
+    InputStream* const inputs[] = {&input};
+    return compress_tiles_with(search, inputs, output, variant, level, figures);
 }
 
 ResultCode compress(InputStream& input, OutputStream& output, const Options& options, Figures* figures) {
     return with_grown_structs(options, figures, [&](const Options& known, Figures* found) {
         return compress_tiles_with(find_or_append_block, input, output, known.variant, known.level, found);
     });
+}
+
+ResultCode compress(std::span<InputStream* const> inputs, OutputStream& output, const Options& options,
+                    Figures* figures) {
+    const auto call = [&](const Options& known, Figures* found) {
+        return compress_tiles_with(find_or_append_block, inputs, output, known.variant, known.level, found);
+    };
+    return with_grown_structs(options, figures, call, true);
 }
 
 }  // namespace venk

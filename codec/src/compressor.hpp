@@ -9,9 +9,16 @@ namespace venk {
 
 using BlockSearch = ResultCode (*)(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
-// The dictionary's index gets a fresh random key, as in compress.
+// The dictionary's index gets a fresh random key, as in compress. After a
+// failure `figures`, if given, holds the index of the input that caused it,
+// if any, in failed_input and is otherwise untouched.
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
                                CompressionLevel level = LEVEL_DEFAULT, Figures* figures = nullptr);
+
+// The same for a pack of several inputs.
+ResultCode compress_tiles_with(BlockSearch search, std::span<InputStream* const> inputs, OutputStream& output,
+                               FormatVariant variant, CompressionLevel level = LEVEL_DEFAULT,
+                               Figures* figures = nullptr);
 
 // The index keyed with `key`: for tests and benchmarks only, since a known
 // key lets a crafted input flood the index. The stream is the same whatever

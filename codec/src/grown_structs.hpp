@@ -74,14 +74,22 @@ constexpr CompressionLevel known_level(std::uint32_t value) {
     return value == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT;
 }
 
+// Whether a call stores its figures after `result`: every call on success,
+// and a pack also after a failure that one of its inputs caused, so that the
+// figures can name that input.
+constexpr bool stores_figures(ResultCode result, bool pack) {
+    return result == RESULT_OK || (pack && (result == RESULT_READ_ERROR || result == RESULT_BAD_INPUT_SIZE ||
+                                            result == RESULT_NO_TILES || result == RESULT_TOO_BIG));
+}
+
 // Runs `call(options, figures)` with the caller's Options as this release
 // knows them and, when the caller passed a Figures, one of this release's to
-// fill in, which is stored in the caller's on RESULT_OK.
+// fill in, which is stored in the caller's when stores_figures says so.
 template <typename Call>
-ResultCode with_grown_structs(const Options& given_options, Figures* given_figures, Call call) {
+ResultCode with_grown_structs(const Options& given_options, Figures* given_figures, Call call, bool pack = false) {
     // The sizes of the first release with these structs; they never change.
     constexpr std::size_t FIRST_OPTIONS_SIZE = 8;
-    constexpr std::size_t FIRST_FIGURES_SIZE = 8 + 6 * sizeof(std::size_t);
+    constexpr std::size_t FIRST_FIGURES_SIZE = 8 + 7 * sizeof(std::size_t);
     static_assert(sizeof(Options) >= FIRST_OPTIONS_SIZE && sizeof(Figures) >= FIRST_FIGURES_SIZE);
     if (!is_usable_grown(given_options, FIRST_OPTIONS_SIZE) || !has_room_grown(given_figures, FIRST_FIGURES_SIZE)) {
         return RESULT_INVALID_OPTIONS;
@@ -94,7 +102,7 @@ ResultCode with_grown_structs(const Options& given_options, Figures* given_figur
     options.level = known_level(options.level);
     Figures figures;
     const ResultCode result = call(options, given_figures != nullptr ? &figures : nullptr);
-    if (result == RESULT_OK && given_figures != nullptr) {
+    if (stores_figures(result, pack) && given_figures != nullptr) {
         write_grown(figures, *given_figures);
     }
     return result;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <tuple>
 
 namespace venk::test {
@@ -13,7 +14,7 @@ namespace {
 
 auto fields(const Figures& figures) {
     return std::tuple(figures.tiles, figures.distinct_blocks, figures.dictionary_size, figures.dictionary_limit,
-                      figures.stream_size, figures.blob_size);
+                      figures.stream_size, figures.blob_size, figures.failed_input);
 }
 
 // The figures of the C interface or of the compatibility layer, which have
@@ -64,6 +65,42 @@ Outcome through_c(Direction direction, const Bytes& input, const Options& option
     return out;
 }
 
+Outcome pack_over_streams(const std::vector<Bytes>& blobs, const Options& options) {
+    std::vector<TestInput> sources(blobs.begin(), blobs.end());
+    std::vector<InputStream*> inputs;
+    for (TestInput& source : sources) {
+        inputs.push_back(&source);
+    }
+    TestOutput sink;
+    Outcome out{};
+    out.result = compress(inputs, sink, options, &out.figures);
+    if (out.result == RESULT_OK) {
+        out.output = sink.written;
+    }
+    return out;
+}
+
+Outcome pack_through_c(const std::vector<Bytes>& blobs, const Options& options) {
+    const venk_options c_options = {sizeof(venk_options), options.variant, options.level};
+    venk_figures c_figures = VENK_FIGURES_INIT;
+    std::vector<const std::uint8_t*> starts;
+    std::vector<std::size_t> sizes;
+    for (const Bytes& blob : blobs) {
+        starts.push_back(blob.data());
+        sizes.push_back(blob.size());
+    }
+    Outcome out{};
+    out.output.resize(venk_compress_bound(std::accumulate(sizes.begin(), sizes.end(), std::size_t{0})));
+    std::size_t size = 1;
+    out.result = static_cast<ResultCode>(venk_compress_pack(starts.data(), sizes.data(), blobs.size(),
+                                                            out.output.data(), out.output.size(), &size,
+                                                            &c_options, &c_figures));
+    out.output.resize(size);
+    out.figures = figures_from(c_figures);
+    out.figures.failed_input = c_figures.failed_input;
+    return out;
+}
+
 // The memory form for compression and the stream form for decompression:
 // the other old calls wrap these.
 Outcome through_old_calls(Direction direction, const Bytes& input, const Options& options) {
@@ -90,6 +127,15 @@ Outcome run_every_form(Direction direction, const Bytes& input, const Options& o
     expect_same(over_streams(direction, input, options), memory, "over streams");
     expect_same(through_c(direction, input, options), memory, "through the C interface");
     expect_same(through_old_calls(direction, input, options), memory, "through the compatibility layer");
+    return memory;
+}
+
+Outcome pack_every_form(const std::vector<Bytes>& blobs, const Options& options) {
+    const std::vector<std::span<const std::uint8_t>> spans(blobs.begin(), blobs.end());
+    Outcome memory{};
+    memory.result = compress(spans, memory.output, options, &memory.figures);
+    expect_same(pack_over_streams(blobs, options), memory, "a pack over streams");
+    expect_same(pack_through_c(blobs, options), memory, "a pack through the C interface");
     return memory;
 }
 

@@ -21,4 +21,8 @@ struct Outcome {
 // one to give the same result, output and figures, and returns them.
 Outcome run_every_form(Direction direction, const Bytes& input, const Options& options = {});
 
+// Packs `blobs` in memory, over streams and through the C interface, expects
+// each to give the same result, stream and figures, and returns them.
+Outcome pack_every_form(const std::vector<Bytes>& blobs, const Options& options = {});
+
 }  // namespace venk::test

@@ -79,6 +79,12 @@ int start_process(const std::filesystem::path& program, const std::vector<std::s
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
             _exit(127);
         }
+        if (launch.standard_input) {
+            const int in = open(launch.standard_input->c_str(), O_RDONLY);
+            if (in < 0 || dup2(in, 0) < 0) {
+                _exit(127);
+            }
+        }
         for (const auto& [number, descriptor] : launch.descriptors) {
             // dup2 onto itself would keep the close-on-exec flag.
             if ((number == descriptor ? fcntl(number, F_SETFD, 0) : dup2(descriptor, number)) < 0) {
@@ -99,6 +105,10 @@ int start_process(const std::filesystem::path& program, const std::vector<std::s
         if (launch.file_size_limit) {
             const rlimit limit = {*launch.file_size_limit, *launch.file_size_limit};
             setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (launch.memory_limit) {
+            const rlimit limit = {*launch.memory_limit, *launch.memory_limit};
+            setrlimit(RLIMIT_AS, &limit);
         }
         execve(executable.c_str(), argv.data(), child_environment);
         _exit(127);

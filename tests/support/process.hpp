@@ -27,10 +27,14 @@ struct Launch {
     std::vector<std::string> wrapper;
     // A user (and group) id to run as instead of the caller's; needs root.
     std::optional<unsigned> user;
-    // A file to send standard output to instead of capturing it.
+    // A file to send standard output to instead of capturing it, and one to
+    // read standard input from.
     std::optional<std::filesystem::path> standard_output;
-    // The largest file it may write (RLIMIT_FSIZE), in bytes.
+    std::optional<std::filesystem::path> standard_input;
+    // The largest file it may write (RLIMIT_FSIZE), and the most memory it
+    // may map (RLIMIT_AS), in bytes.
     std::optional<unsigned long> file_size_limit;
+    std::optional<unsigned long> memory_limit;
     // A signal it starts with ignored, as nohup starts a program with SIGHUP.
     int ignored_signal = 0;
     // Descriptors of this process that it gets under other numbers, as a

@@ -65,6 +65,26 @@ inline Bytes blob_with_distinct_blocks(unsigned count) {
     return blob;
 }
 
+// `blocks` blocks of consecutive 2-byte rows from `first` on (at most 65532
+// rows in all), block k holding rows first + k to first + k + 3, four to a
+// tile: the best layout chains them, each sharing three rows with the next,
+// in about 2 bytes a block; the default layout stores each whole, in 8.
+inline Bytes chained_blocks(unsigned first, unsigned blocks) {
+    Bytes blob;
+    for (unsigned block = 0; block < blocks; block += 4) {
+        std::array<BlockBytes, 4> tile{};
+        for (unsigned q = 0; q < 4; ++q) {
+            for (unsigned row = 0; row < 4; ++row) {
+                const unsigned value = first + block + q + row;
+                tile[q][row * 2] = static_cast<std::uint8_t>(value >> 8);
+                tile[q][row * 2 + 1] = static_cast<std::uint8_t>(value);
+            }
+        }
+        append_tile(blob, tile);
+    }
+    return blob;
+}
+
 // Tiles drawn from an alphabet of `symbols` distinct 2-byte rows (at most
 // 256), so that whole and straddling block matches are frequent.
 inline Bytes random_blob(std::uint32_t seed, std::size_t tiles, unsigned symbols) {

@@ -58,7 +58,8 @@ typedef struct venk_options {
 #define VENK_OPTIONS_INIT { sizeof(venk_options), VENK_FORMAT_VENK16, VENK_LEVEL_DEFAULT }
 
 /* The figures of a stream, filled in on VENK_RESULT_OK when the caller passes
- * one; the fields are those of venk::Figures. The library writes no more than
+ * one (and by venk_compress_pack after the failures that name an input); the
+ * fields are those of venk::Figures. The library writes no more than
  * struct_size bytes, with zeros for any figure it does not know. */
 typedef struct venk_figures {
     uint32_t struct_size;
@@ -69,9 +70,10 @@ typedef struct venk_figures {
     size_t dictionary_limit;
     size_t stream_size;
     size_t blob_size;
+    size_t failed_input; /* venk_compress_pack: the input that made it fail */
 } venk_figures;
 
-#define VENK_FIGURES_INIT { sizeof(venk_figures), 0, 0, 0, 0, 0, 0, 0 }
+#define VENK_FIGURES_INIT { sizeof(venk_figures), 0, 0, 0, 0, 0, 0, 0, 0 }
 
 /* The largest stream that compressing a blob of blob_size bytes can give. */
 VENK_API size_t venk_compress_bound(size_t blob_size);
@@ -94,6 +96,19 @@ VENK_API int venk_compress(const uint8_t *blob, size_t blob_size, uint8_t *strea
  * venk_decompress_bound(stream, stream_size) is always enough. */
 VENK_API int venk_decompress(const uint8_t *stream, size_t stream_size, uint8_t *blob, size_t capacity,
                              size_t *blob_size, const venk_options *options, venk_figures *figures);
+
+/* Packs `count` blobs, blob i of blob_sizes[i] bytes at blobs[i], into one
+ * stream with one shared dictionary, as venk::compress does for a pack: the
+ * stream of their concatenation, each blob whole tiles, at least one. The
+ * buffer as for venk_compress; a capacity of venk_compress_bound of the sum
+ * of the sizes is always enough. After VENK_RESULT_BAD_INPUT_SIZE,
+ * VENK_RESULT_NO_TILES, VENK_RESULT_READ_ERROR or VENK_RESULT_TOO_BIG the
+ * figures are all 0 but failed_input, the index of the blob that made the
+ * pack fail (for VENK_RESULT_TOO_BIG the first blob i such that blobs 0 to i
+ * together do not fit). */
+VENK_API int venk_compress_pack(const uint8_t *const *blobs, const size_t *blob_sizes, size_t count,
+                                uint8_t *stream, size_t capacity, size_t *stream_size,
+                                const venk_options *options, venk_figures *figures);
 
 /* The text of venk::result_message: static, never freed. */
 VENK_API const char *venk_result_message(int result);

@@ -14,6 +14,12 @@
 //     venk::Figures figures;
 //     venk::ResultCode result = venk::compress(tiles, stream, {.level = venk::LEVEL_BEST}, &figures);
 //
+// A third form packs several blobs into one stream that shares one
+// dictionary, in memory or over streams:
+//
+//     std::span<const std::uint8_t> sheets[] = {font, hero};
+//     result = venk::compress(sheets, stream);
+//
 // The calls of earlier releases are kept at the end of this file, as thin
 // wrappers. C and other languages use venk/venk.h, the same library behind a
 // C interface.
@@ -124,6 +130,7 @@ struct Figures {
     std::size_t dictionary_limit = 0; // the largest D the variant lets the compressor write
     std::size_t stream_size = 0;      // bytes of the whole stream: 4 + D + 8 per tile
     std::size_t blob_size = 0;        // bytes of the blob: 32 per tile
+    std::size_t failed_input = 0;     // a pack that one of its inputs made fail: which one (see below)
 };
 
 // A source of bytes for the codec, implemented by callers with their own I/O.
@@ -205,6 +212,35 @@ VENK_API ResultCode compress(std::span<const std::uint8_t> blob, std::vector<std
                              const Options& options = {}, Figures* figures = nullptr);
 VENK_API ResultCode decompress(std::span<const std::uint8_t> stream, std::vector<std::uint8_t>& blob,
                                const Options& options = {}, Figures* figures = nullptr);
+
+// Packs several blobs into one stream with one dictionary, which they share:
+// the tiles of the inputs one after the other, so that input i starts at the
+// tile after the last of inputs 0 to i - 1, and a decoder that expands a range
+// of tiles loads any input on its own. The stream is byte for byte that of
+// compress on the inputs' concatenation, at either level (LEVEL_BEST lays out
+// the union of their blocks), but each input must be whole tiles on its own,
+// at least one. The inputs are read in order, each to its end. The results
+// are those of compress, with these that name an input, in
+// figures->failed_input:
+//   RESULT_BAD_INPUT_SIZE  that input ends inside a tile
+//   RESULT_NO_TILES        that input is empty (or there are no inputs: 0)
+//   RESULT_READ_ERROR      that input reported a failure
+//   RESULT_TOO_BIG         the pack exceeds the variant's limits, and that
+//                          input is the first i such that inputs 0 to i
+//                          together do not fit, as this level lays them out
+// The first three stop the reading at that input and come before
+// RESULT_TOO_BIG, as a partial last tile does for one blob. Memory stays
+// bounded as for one blob, whatever the inputs' number and size. With
+// `figures`: on RESULT_OK the pack's figures, failed_input 0; after one of
+// the four failures above every figure 0 but failed_input; after any other
+// failure it is left as it was.
+VENK_API ResultCode compress(std::span<InputStream* const> inputs, OutputStream& output,
+                             const Options& options = {}, Figures* figures = nullptr);
+
+// The same in memory; the output vector as for compress in memory (it may be
+// the vector that one of the input spans views).
+VENK_API ResultCode compress(std::span<const std::span<const std::uint8_t>> blobs, std::vector<std::uint8_t>& stream,
+                             const Options& options = {}, Figures* figures = nullptr);
 
 // ---------------------------------------------------------------------------
 // The compatibility layer: the calls of venk 1.2 and earlier, kept with the
