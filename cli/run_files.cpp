@@ -48,24 +48,26 @@ std::string source_description(const Request& request, const Figures& figures) {
     return (request.variant == FORMAT_VENK15 ? "VENK15 stream of " : "VENK16 stream of ") + tiles;
 }
 
-// The named constants of a run: its symbol, and in a pack each input's
-// range of tiles, in the order of the inputs.
+// In a pack, each input's range of tiles, in the order of the inputs, under
+// its name in the index; once the codec has read every input.
+std::vector<IndexEntry> pack_index(const Request& request, const InputFiles& inputs) {
+    std::vector<IndexEntry> index;
+    std::size_t first_tile = 0;
+    for (std::size_t i = 0; request.pack && i < request.input_names.size(); ++i) {
+        const std::size_t tiles = inputs.bytes_read(i) / 32;
+        index.push_back(
+            {index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or("")), first_tile, tiles});
+        first_tile += tiles;
+    }
+    return index;
+}
+
+// The named constants of a run: its symbol, and in a pack its index.
 SourceContent content_of(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
                          const Figures& figures, std::string description) {
-    SourceContent content{bytes,
-                          request.symbol ? *request.symbol
-                                         : symbol_from_file_name(path_from_utf8(request.output_name).value_or("")),
-                          figures.tiles, std::move(description), {}};
-    if (request.pack) {
-        std::size_t first_tile = 0;
-        for (std::size_t i = 0; i < request.input_names.size(); ++i) {
-            const std::size_t tiles = inputs.bytes_read(i) / 32;
-            content.index.push_back(
-                {index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or("")), first_tile, tiles});
-            first_tile += tiles;
-        }
-    }
-    return content;
+    return {bytes,
+            request.symbol ? *request.symbol : symbol_from_file_name(path_from_utf8(request.output_name).value_or("")),
+            figures.tiles, std::move(description), pack_index(request, inputs)};
 }
 
 // Writes the constants of a binary output to its index file, after the
@@ -229,12 +231,9 @@ bool print_stats(const Request& request, const InputFiles& inputs, const Figures
         label += " + " + request.input_names[i];
     }
     std::string text = stats_line(request.action, label, request.output_name, figures);
-    if (request.pack) {
-        std::size_t first_tile = 0;
-        for (std::size_t i = 0; i < request.input_names.size(); ++i) {
-            text += pack_input_line(request.input_names[i], first_tile, inputs.bytes_read(i) / 32);
-            first_tile += inputs.bytes_read(i) / 32;
-        }
+    const std::vector<IndexEntry> index = pack_index(request, inputs);
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        text += pack_input_line(request.input_names[i], index[i].first_tile, index[i].tile_count);
     }
     std::FILE* stream = writes_standard_output(request) ? stderr : stdout;
     return print(stream, text) && std::fflush(stream) == 0;

@@ -781,7 +781,7 @@ TEST_F(CommandLine, SourceOutputs) {
          {{"gfx/pack.h", "#define PACK_TILE_FIRST 0"}, {"gfx/pack.h", "#define PACK_TILE_TILES 1"},
           {"gfx/pack.h", "#define PACK_TWO_OFFSETS_FIRST 1"}, {"gfx/pack.h", "#define PACK_TWO_OFFSETS_TILES 2"}}},
         {{"-p", "-g", "tile.bin", "two-offsets.bin", "pack.s"}, "", {{"pack.s", "\t.set\tPACK_TWO_OFFSETS_FIRST, 1"}}},
-        {{"-p", "--mri", "tile.bin", "two-offsets.bin", "pack.asm"}, "", {{"pack.asm", "PACK_TILE_TILES\tequ\t1"}}},
+        {{"-p", "--mri", "do.bin", "two-offsets.bin", "pack.asm"}, "", {{"pack.asm", "PACK_DO_TILES\tequ\t1"}}},
         {{"-p", "-i", "pack.h", "tile.bin", "two-offsets.bin", "pack.venk"}, "",
          {{"pack.h", "#ifndef PACK_VENK_INDEX_H"}, {"pack.h", "#define PACK_SIZE 52"},
           {"pack.h", "#define PACK_TWO_OFFSETS_TILES 2"}}},
@@ -794,6 +794,7 @@ TEST_F(CommandLine, SourceOutputs) {
     };
     fs::create_directory(work() / "gfx");
     write_file(work() / "same.h", ZERO_TILE);
+    write_file(work() / "do.bin", ZERO_TILE);  // a keyword: no symbol, but a name in an index
     write_file(work() / "no_tiles.venk", std::string("\0\0\0\x08", 4) + std::string(8, '\0'));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.front() + " " + c.arguments.back());

@@ -5,17 +5,18 @@
 # MRI mode, and must hold the very bytes of the binary output of the same
 # run, at an even address, with its size and tile count as constants. The C
 # array is read back by a C program linked with the C and the C++ object; the
-# 68000 objects are read with objcopy and nm. The index constants of a pack
-# are checked the same way on the forms that source_output_sample writes.
+# 68000 objects are read with objcopy and nm. A pack of two sheets is
+# checked the same way, with the constants of its index, and so are its index
+# files, each included by two sources that link together.
 #
-# Usage: source_output_check.sh VENK SAMPLE_PROGRAM TILES WORK_DIR
+# Usage: source_output_check.sh VENK TILES WORK_DIR
 # Exits with 77 (skipped) when a compiler or the m68k cross tools are
 # missing, unless VENK_REQUIRE_CROSS_TOOLS is set, as in CI.
 set -euo pipefail
-venk=$1 sample=$2 tiles=$3 work=$4
+venk=$1 tiles=$2 work=$3
 
 for tool in cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
-            m68k-linux-gnu-nm; do
+            m68k-linux-gnu-nm m68k-linux-gnu-ld; do
   if ! command -v "$tool" >/dev/null; then
     [[ -n ${VENK_REQUIRE_CROSS_TOOLS:-} ]] && { echo "$tool is missing" >&2; exit 1; }
     echo "skipped: $tool is missing"
@@ -130,10 +131,66 @@ check_assembly expanded.s "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_
 check_mri expanded.asm "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
 echo "venk -d: C, GNU as and MRI source hold the expanded tiles"
 
-"$sample" .
-index=(PACKED_SIZE=40 PACKED_TILES=5 PACKED_FONT_FIRST=0 PACKED_FONT_TILES=3 PACKED_HERO_WALK_FIRST=3
-       PACKED_HERO_WALK_TILES=2)
-check_c packed packed.bin packed "${index[@]}"
-check_assembly packed.s packed.bin packed "${index[@]}"
-check_mri packed.asm packed.bin packed "${index[@]}"
+# A pack of two sheets cut from the tiles: the bytes of venk on the two one
+# after the other, and its index as constants in every form of source output
+# and in every form of index file.
+head -c $((96 * 32)) "$tiles" >font.bin
+tail -c $((128 * 32)) "$tiles" >hero-walk.bin
+cat font.bin hero-walk.bin | "$venk" - concatenation.venk
+"$venk" -p font.bin hero-walk.bin packed.venk -i packed_index.h
+cmp concatenation.venk packed.venk || fail "the pack is not the stream of its inputs one after the other"
+index=("PACKED_SIZE=$(wc -c <packed.venk)" PACKED_TILES=224 PACKED_FONT_FIRST=0 PACKED_FONT_TILES=96
+       PACKED_HERO_WALK_FIRST=96 PACKED_HERO_WALK_TILES=128)
+"$venk" -p -a font.bin hero-walk.bin packed.c
+check_c packed packed.venk packed "${index[@]}"
+"$venk" -p -g font.bin hero-walk.bin packed.s
+check_assembly packed.s packed.venk packed "${index[@]}"
+"$venk" -p -m font.bin hero-walk.bin packed.asm
+check_mri packed.asm packed.venk packed "${index[@]}"
 echo "a pack's index: named constants in C, GNU as and MRI source"
+
+# An index file is included by two sources, which link together: it
+# defines no storage and exports nothing. One of them exports the constants
+# for nm to read, and the C program prints them.
+{
+  echo "#include <stdio.h>"
+  echo "#include \"packed_index.h\""
+  echo "#include \"packed_index.h\""
+  echo "int main(void) {"
+  for constant in "${index[@]}"; do
+    echo "    printf(\"%s=%ld\\n\", \"${constant%=*}\", (long)${constant%=*});"
+  done
+  echo "    return 0;"
+  echo "}"
+} >index_read.c
+cc -std=c99 "${warnings[@]}" index_read.c -o index_read
+c++ -x c++ "${warnings[@]}" index_read.c -o index_read_cxx
+for program in ./index_read ./index_read_cxx; do
+  [[ $("$program") == "$(printf '%s\n' "${index[@]}")" ]] || fail "packed_index.h: other constants"
+done
+check_index() {
+  local include=$1 user=$2 exporter=$3 data=$4 as_options=$5
+  shift 5
+  {
+    echo "$user"
+    for constant in "$@"; do echo "$exporter${constant%=*}"; done
+  } >"$include.1.s"
+  printf '%s\n%s\n' "$user" "$data" >"$include.2.s"
+  # shellcheck disable=SC2086 # the options are separate words
+  m68k-linux-gnu-as $as_options -m68000 "$include.1.s" -o "$include.1.o"
+  # shellcheck disable=SC2086
+  m68k-linux-gnu-as $as_options -m68000 "$include.2.s" -o "$include.2.o"
+  m68k-linux-gnu-ld -r "$include.1.o" "$include.2.o" -o "$include.o"
+  for constant in "$@"; do
+    m68k-linux-gnu-nm "$include.o" | grep -Eq "^$(printf %08x "${constant#*=}") A ${constant%=*}\$" ||
+      fail "$include: no ${constant%=*} of ${constant#*=}"
+  done
+}
+"$venk" -p -g font.bin hero-walk.bin packed.venk -i packed_index.inc
+cmp concatenation.venk packed.venk || fail "with an index, the output is the binary stream"
+check_index packed_index.inc $'\t.include "packed_index.inc"' $'\t.globl\t' $'\t.section .rodata\n\t.word\tPACKED_TILES' "" \
+  "${index[@]}"
+"$venk" -p -m font.bin hero-walk.bin packed.venk -i packed_index.i
+check_index packed_index.i $'\tinclude\tpacked_index.i' $'\txdef\t' $'\tsection\t.rodata\n\tdc.w\tPACKED_TILES' -M \
+  "${index[@]}"
+echo "a pack's index files: a C header, a GNU as and an MRI include, each usable by several sources"

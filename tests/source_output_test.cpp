@@ -14,19 +14,24 @@ namespace {
 using namespace venk::cli;
 
 TEST(SourceNames, SymbolsFromFileNames) {
+    // The symbol of an output, and the name of an input in a pack's index.
     const struct {
-        const char* output;
+        const char* file;
         const char* symbol;
+        const char* index_name;
     } cases[] = {
-        {"gfx/sprites.c", "sprites"},     {"Font2.s", "Font2"},           {"no_extension", "no_extension"},
-        {"1-up.c", "venk_1_up"},          {"my sheet (v2).asm", "my_sheet_v2"}, {"__a--b__.c", "a_b"},
-        {"sheet.tar.c", "sheet_tar"},     {"new.c", "venk_new"},          {"while.s", "venk_while"},
-        {"SP.asm", "venk_SP"},            {"d1.c", "venk_d1"},            {"\xC3\xA9t\xC3\xA9.c", "t"},
-        {"\xC3\xA9.c", "venk"},           {"-.c", "venk"},
+        {"gfx/sprites.c", "sprites", "sprites"},      {"Font2.s", "Font2", "Font2"},
+        {"no_extension", "no_extension", "no_extension"}, {"1-up.c", "venk_1_up", "1_up"},
+        {"my sheet (v2).asm", "my_sheet_v2", "my_sheet_v2"}, {"__a--b__.c", "a_b", "a_b"},
+        {"sheet.tar.c", "sheet_tar", "sheet_tar"},    {"new.c", "venk_new", "new"},
+        {"while.s", "venk_while", "while"},           {"SP.asm", "venk_SP", "SP"},
+        {"d1.c", "venk_d1", "d1"},                    {"\xC3\xA9t\xC3\xA9.c", "t", "t"},
+        {"\xC3\xA9.c", "venk", "venk"},                {"-.c", "venk", "venk"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(symbol_from_file_name(c.output), c.symbol) << c.output;
+        EXPECT_EQ(symbol_from_file_name(c.file), c.symbol) << c.file;
         EXPECT_TRUE(is_usable_symbol(c.symbol)) << c.symbol;
+        EXPECT_EQ(index_name_from_file_name(c.file), c.index_name) << c.file;
     }
     for (const char* name : {"", "2up", "_a", "a_", "a__b", "a-b", "a.b", "class", "static_cast", "D0", "uSp",
                              "za7", "dc", "\xC3\xA9"}) {
