@@ -47,17 +47,20 @@ mkdir -p "$work/linux" "$work/windows"
 name='tuiles-ça-日本'
 for side in linux windows; do
   cp examples/sample_tiles.bin "$work/$side/$name.bin"
+  head -c 3200 examples/sample_tiles.bin >"$work/$side/font.bin"
   printf 'thirty-three bytes, not one tile\n' >"$work/$side/odd.bin"
 done
 
-# Runs one command line on both sides and compares everything they left.
+# Runs one command line on both sides and compares everything they left;
+# standard input is the file $standard_input of each side, if set.
 compare() {
   local status
   for side in linux windows; do
     local tool=("$native")
     [[ $side == windows ]] && tool=("$wine" "$windows")
     status=0
-    (cd "$work/$side" && "${tool[@]}" "$@" >"../$side.out" 2>"../$side.err") || status=$?
+    (cd "$work/$side" && "${tool[@]}" "$@" <"${standard_input:-/dev/null}" >"../$side.out" 2>"../$side.err") ||
+      status=$?
     echo "$status" >"$work/$side.status"
   done
   for result in status out err; do
@@ -87,6 +90,12 @@ compare "$name.bin" "./$name.bin"
 compare "$name.bin" "$name.venk15"   # replaces an existing output
 compare odd.bin "$name.venk16"
 compare -x --venk15 -16
+# Standard input and output carry every byte as it is, and packs.
+standard_input="$name.bin" compare -b -s - -
+standard_input="$name.venk16" compare -d -16 - "$name-from-pipe.bin"
+compare -d "$name.best15" -
+compare -p -b -s font.bin "$name.bin" "$name.pack" -i "$name.inc" -g
+compare -p font.bin odd.bin "$name.pack"
 
 echo "== release zip: venk.exe, README.md and LICENSE"
 cpack --preset release-windows

@@ -22,13 +22,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # make_pack STREAM BLOB...: one VENK16 -b stream of all the blobs, in this
-# order, with one dictionary. A pack's stream is byte for byte venk on the
-# blobs one after the other, so their concatenation stands for it here.
+# order, with one dictionary: venk -p, whose stream is byte for byte venk -b
+# on the blobs one after the other.
 make_pack() {
     local stream=$1
     shift
-    cat "$@" >"$work/pack.bin"
-    "$venk" -c -b "$work/pack.bin" "$stream"
+    "$venk" -c -b -p "$@" "$stream"
 }
 
 # sizes BLOB...: "DICTIONARY<tab>STREAM", the bytes of the -b stream of one

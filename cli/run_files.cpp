@@ -18,6 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t TILE_BYTES = 32;
+
 bool writes_standard_output(const Request& request) {
     return request.output_name == STANDARD_STREAM_NAME;
 }
@@ -54,7 +56,7 @@ std::vector<IndexEntry> pack_index(const Request& request, const InputFiles& inp
     std::vector<IndexEntry> index;
     std::size_t first_tile = 0;
     for (std::size_t i = 0; request.pack && i < request.input_names.size(); ++i) {
-        const std::size_t tiles = inputs.bytes_read(i) / 32;
+        const std::size_t tiles = inputs.bytes_read(i) / TILE_BYTES;
         index.push_back(
             {index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or("")), first_tile, tiles});
         first_tile += tiles;
@@ -115,7 +117,7 @@ ResultCode write_to_file(const Request& request, const InputFiles& inputs, Outpu
 }
 
 // All of it, or RESULT_WRITE_ERROR.
-ResultCode write_standard_output(std::span<const std::uint8_t> bytes) {
+ResultCode write_all_to_standard_output(std::span<const std::uint8_t> bytes) {
     if (stop_requested()) {
         return RESULT_WRITE_ERROR;
     }
@@ -150,7 +152,7 @@ ResultCode write_to_standard_output(const Request& request, const InputFiles& in
         result = index->finish(write_index(result, request, inputs, figures, *index));
     }
     if (result == RESULT_OK) {
-        result = write_standard_output(request.source ? std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
+        result = write_all_to_standard_output(request.source ? std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
                                                                   text.size())
                                                       : std::span(bytes.bytes()));
     }
@@ -211,11 +213,11 @@ void report_left_behind(const std::optional<fs::path>& left_behind) {
 void report_failure(const Request& request, ResultCode result, const Figures& figures) {
     const bool input_failed = result == RESULT_READ_ERROR || result == RESULT_BAD_INPUT_SIZE ||
                               result == RESULT_NO_TILES || result == RESULT_TOO_BIG;
-    if (!request.pack || !input_failed) {
+    if (!request.pack || !input_failed || figures.failed_input >= request.input_names.size()) {
         std::fprintf(stderr, RESULT_FORMAT, venk::result_message(result));
         return;
     }
-    const std::string& input = request.input_names.at(figures.failed_input);
+    const std::string& input = request.input_names[figures.failed_input];
     if (result == RESULT_TOO_BIG) {
         std::fprintf(stderr, PACK_TOO_BIG_FORMAT, input.c_str());
     } else {

@@ -10,14 +10,6 @@ struct Constant {
     std::size_t value;
 };
 
-std::string upper_case(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
 // The constants of the data, whose size is `size` bytes.
 std::vector<Constant> constants(const SourceContent& content, std::size_t size) {
     const std::string prefix = upper_case(content.symbol) + "_";
@@ -114,6 +106,14 @@ std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& c
 }
 
 }  // namespace
+
+std::string upper_case(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
 
 std::string source_text(SourceForm form, const SourceContent& content, std::string_view header_file_name) {
     switch (form) {

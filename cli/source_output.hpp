@@ -35,6 +35,9 @@ struct SourceContent {
     std::vector<IndexEntry> index;
 };
 
+// A symbol or an index entry's name as it is spelt in constant names.
+std::string upper_case(std::string_view name);
+
 // The text of the output file in `form`. A C file includes its header by the
 // name `header_file_name`, which other forms ignore.
 std::string source_text(SourceForm form, const SourceContent& content, std::string_view header_file_name);

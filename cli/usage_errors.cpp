@@ -4,8 +4,8 @@
 #include "platform.hpp"
 #include "print.hpp"
 #include "source_names.hpp"
+#include "source_output.hpp"
 
-#include <cctype>
 #include <filesystem>
 #include <map>
 
@@ -40,13 +40,6 @@ void report_source_usage_errors(CommandLine& line) {
             line.error_seen = true;
         }
     }
-}
-
-std::string upper_case(std::string name) {
-    for (char& c : name) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return name;
 }
 
 // A pack's inputs: none may be standard input, and no two may give the same

@@ -114,6 +114,25 @@ TEST(OutOfMemory, EveryAllocationOfBothDirections) {
              return through_c_interface(false, stream, variant, blob);
          },
          straddle_stream},
+        {"pack the two halves, best layout",
+         [](std::span<const std::uint8_t> blob, FormatVariant variant, Bytes& stream) {
+             const std::span<const std::uint8_t> halves[] = {blob.first(blob.size() / 2), blob.subspan(blob.size() / 2)};
+             return compress(halves, stream, {.variant = variant, .level = LEVEL_BEST});
+         },
+         random_blob(2, 8, 8)},
+        {"pack two tiles through the C interface",
+         [](std::span<const std::uint8_t> blob, FormatVariant variant, Bytes& stream) {
+             static std::uint8_t buffer[4096];
+             const std::uint8_t* const starts[] = {blob.data(), blob.data() + 32};
+             const std::size_t sizes[] = {32, blob.size() - 32};
+             const venk_options options = {sizeof(venk_options), variant, VENK_LEVEL_DEFAULT};
+             std::size_t size = 0;
+             const int result = venk_compress_pack(starts, sizes, 2, buffer, sizeof buffer, &size, &options, nullptr);
+             armed = false;
+             stream.assign(buffer, buffer + size);
+             return static_cast<ResultCode>(result);
+         },
+         Bytes(64, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -10,8 +10,8 @@ namespace venk {
 using BlockSearch = ResultCode (*)(Dictionary& dictionary, const Block& block, std::size_t& offset);
 
 // The dictionary's index gets a fresh random key, as in compress. After a
-// failure `figures`, if given, holds the index of the input that caused it,
-// if any, in failed_input and is otherwise untouched.
+// failure, `figures`, if given, names in failed_input the input that caused
+// it (0 if none did), and its other figures are untouched.
 ResultCode compress_tiles_with(BlockSearch search, InputStream& input, OutputStream& output, FormatVariant variant,
                                CompressionLevel level = LEVEL_DEFAULT, Figures* figures = nullptr);
 
