@@ -30,13 +30,13 @@ fail() {
 
 # The streams the fragments make, "SYMBOL BLOB...": a pack has several blobs,
 # in the order it packs them. Each blob is a piece of the sample, "FIRST COUNT"
-# in tiles.
+# in tiles (at most 256, the size of the game's buffer).
 streams=("sprites_venk sprites" "font_venk font" "levels forest caves")
 declare -A pieces=([font]="0 96" [sprites]="96 81" [forest]="177 192" [caves]="369 192")
-# Rules whose venk command has one of these options are left out.
-without_pack=()
-# venk has no -p yet: its pack and the rules that make one are left out. Remove this line once -p is merged.
-[[ $("$venk" -p 2>&1) == *'unknown option "-p"'* ]] && { unset 'streams[2]'; without_pack=(-p); }
+# The rules whose venk command has one of these options are left out.
+left_out=()
+# While venk has no -p, the pack and the rules that make one are left out: remove this line once it has.
+[[ $("$venk" -p 2>&1) == *'unknown option "-p"'* ]] && { unset 'streams[2]'; left_out=(-p); echo "no pack: no -p"; }
 
 # The paragraphs of the README's make blocks in those two sections, in order,
 # but those with a venk command that has one of the options given.
@@ -113,9 +113,10 @@ game_in_c() {
   echo "}"
 }
 
-# The rest of the game: start-up and a routine that decodes tiles with the
-# 68000 decoder and writes them to standard output, both as Linux system
-# calls (under qemu-m68k-static), and the ROM's layout from BASE on.
+# The rest of the game: its start-up and a routine that decodes tiles with
+# the 68000 decoder and writes them to standard output (through Linux system
+# calls, for qemu-m68k-static), the ROM's layout from BASE on, and the game's
+# own make rules.
 readonly BASE=0x10000
 write_system() {
   cat >system.s <<'EOF'
@@ -170,11 +171,14 @@ game.elf: system.o
 EOF
 }
 
-# The big-endian longs at SYMBOL in rom.bin, as decimal numbers.
+# The address of SYMBOL in game.elf, in hex.
+address_of() {
+  m68k-linux-gnu-nm game.elf | awk -v name="$1" '$3 == name { print $1 }'
+}
+
+# COUNT big-endian longs at SYMBOL in rom.bin, as decimal numbers.
 longs_at() {
-  local address
-  address=$(m68k-linux-gnu-nm game.elf | awk -v name="$1" '$3 == name { print $1 }')
-  od -An -v -tu4 --endian=big -j $((0x$address - BASE)) -N $((4 * $2)) rom.bin
+  od -An -v -tu4 --endian=big -j $((0x$(address_of "$1") - BASE)) -N $((4 * $2)) rom.bin
 }
 
 # Builds the game of DIRECTORY from MAIN_FILE (written by GAME) and the
@@ -184,14 +188,14 @@ build_and_check() {
   mkdir -p "$directory/gfx" "$directory/venk"
   cd "$directory"
   ln -s "$source/target" venk/target
-  local blob
+  local blob first count
   for blob in "${!pieces[@]}"; do
     read -r first count <<<"${pieces[$blob]}"
     dd if="$source/examples/sample_tiles.bin" of="gfx/$blob.bin" bs=32 skip="$first" count="$count" status=none
   done
   write_system
   "$game" >"$main"
-  { cat game.mk; fragments "$option" "${without_pack[@]}"; } >Makefile
+  { cat game.mk; fragments "$option" "${left_out[@]}"; } >Makefile
   make VENK="$venk" PREFIX=m68k-linux-gnu- rom.bin
 
   # shellcheck disable=SC2207 # od separates the numbers by spaces and lines
@@ -200,12 +204,12 @@ build_and_check() {
     read -r symbol blobs <<<"$row"
     local size=${constants[0]} tiles=${constants[1]}
     constants=("${constants[@]:2}")
-    address=$(m68k-linux-gnu-nm game.elf | awk -v name="$symbol" '$3 == name { print $1 }')
+    address=$(address_of "$symbol")
     [[ -n $address ]] || fail "$1: no symbol $symbol"
     ((0x$address % 2 == 0)) || fail "$1: $symbol at the odd address $address"
     dd if=rom.bin of="$symbol.venk" bs=1 skip=$((0x$address - BASE)) count="$size" status=none
     "$venk" -d -16 "$symbol.venk" "$symbol.tiles"
-    (cd gfx && cat $(printf '%s.bin ' $blobs)) >"$symbol.blobs"
+    for blob in $blobs; do cat "gfx/$blob.bin"; done >"$symbol.blobs"
     cmp "$symbol.tiles" "$symbol.blobs" || fail "$1: the $size bytes at $symbol are not the stream of $blobs"
     ((tiles * 32 == $(wc -c <"$symbol.blobs"))) || fail "$1: ${symbol^^}_TILES is $tiles"
     expected+=("$symbol.blobs")
@@ -215,6 +219,7 @@ build_and_check() {
   echo "$1: ${#streams[@]} streams linked, expanded and decoded by the 68000 routine through their constants"
 }
 
+[[ -n $(fragments) ]] || fail "target/README.md: no make blocks under \"From C\" or \"In a game's Makefile\""
 rm -rf "$work"
 build_and_check assembly main.s game_in_assembly -a
 build_and_check c main.c game_in_c -g
