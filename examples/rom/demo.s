@@ -20,8 +20,7 @@ main:
 	lea	VDP_CONTROL,%a5
 	vram_write FIRST_TILE * 32, (%a5)
 	lea	sample_tiles_venk,%a0
-	moveq	#0,%d1
-	move.w	(%a0),%d1		| the tile count, from the stream's header
+	move.l	#SAMPLE_TILES_VENK_TILES,%d1	| the tile count, from venk
 .ifdef C_DECODER
 	pea	VDP_DATA
 	move.l	%d1,-(%sp)
