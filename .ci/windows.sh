@@ -92,7 +92,8 @@ compare odd.bin "$name.venk16"
 compare -x --venk15 -16
 # Standard input and output carry every byte as it is, and packs.
 standard_input="$name.bin" compare -b -s - -
-standard_input="$name.venk16" compare -d -16 - "$name-from-pipe.bin"
+standard_input="$name.venk15" compare -d -15 - "$name-from-pipe.bin"
+cmp "examples/sample_tiles.bin" "$work/windows/$name-from-pipe.bin"
 compare -d "$name.best15" -
 compare -p -b -s font.bin "$name.bin" "$name.pack" -i "$name.inc" -g
 compare -p font.bin odd.bin "$name.pack"

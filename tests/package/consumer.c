@@ -125,6 +125,23 @@ static void check_sample(void) {
           "a buffer one byte short was not refused", "sample");
     check(strcmp(venk_result_message(VENK_RESULT_WRITE_ERROR), "can't write to output file") == 0,
           "venk_result_message does not give the tool's text", "sample");
+    {
+        /* The sample cut in two and packed is the sample's stream; cut
+           inside a tile, the pack names its first part. */
+        const uint8_t *parts[2];
+        size_t part_sizes[2];
+        parts[0] = sample;
+        parts[1] = sample + 96 * 32;
+        part_sizes[0] = 96 * 32;
+        part_sizes[1] = sample_size - 96 * 32;
+        check(venk_compress_pack(parts, part_sizes, 2, stream, pinned_size, &stream_size, &best, NULL) ==
+                      VENK_RESULT_OK && stream_size == pinned_size && memcmp(stream, pinned, pinned_size) == 0,
+              "the sample packed in two parts is not its stream", "sample");
+        part_sizes[0] -= 1;
+        check(venk_compress_pack(parts, part_sizes, 2, stream, pinned_size, &stream_size, &best, &figures) ==
+                      VENK_RESULT_BAD_INPUT_SIZE && figures.failed_input == 0 && figures.tiles == 0,
+              "a part cut inside a tile was not named", "sample");
+    }
     free(stream);
     free(pinned);
     free(sample);
