@@ -50,5 +50,6 @@ configure_file(cmake/venk.pc.in ${PROJECT_BINARY_DIR}/venk.pc.template @ONLY)
 install(CODE "configure_file([[${PROJECT_BINARY_DIR}/venk.pc.template]] [[${PROJECT_BINARY_DIR}/venk.pc]] @ONLY)")
 install(FILES ${PROJECT_BINARY_DIR}/venk.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-install(FILES man/venk.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Its own component, so that the Debian package can hold it compressed instead.
+install(FILES man/venk.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -79,31 +79,58 @@ BlockBytes rows(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) 
     return {a, a, b, b, c, c, d, d};
 }
 
+// One tile of these four blocks.
+Bytes tile(const BlockBytes& a, const BlockBytes& b, const BlockBytes& c, const BlockBytes& d) {
+    Bytes blob;
+    append_tile(blob, {a, b, c, d});
+    return blob;
+}
+
 TEST(BestLayout, SmallestStreamsThatDecodeToTheInput) {
     Bytes shared_rows;  // blocks 1 2 3 4 and 3 4 5 6 share two rows
     append_tile(shared_rows, {rows(1, 2, 3, 4), rows(3, 4, 5, 6), rows(1, 2, 3, 4), rows(3, 4, 5, 6)});
+    // Each of the four tie orders links the blocks of one of these tiles into
+    // the shortest dictionary alone: every other order shares fewer rows.
+    // Then a tile whose best layout (2 2 1 1 1 1 2 2) is only as short as the
+    // default one (1 1 1 1 2 2 1 1, the third block straddling the first two).
     const struct {
         const char* name;
         Bytes blob;
         FormatVariant variant;
         ResultCode default_result;
         ResultCode best_result;
+        std::size_t best_dictionary_size;  // 0: not pinned
     } cases[] = {
-        {"two rows shared", shared_rows, FORMAT_VENK16, RESULT_OK, RESULT_OK},
-        {"one zero tile", Bytes(32, 0), FORMAT_VENK15, RESULT_OK, RESULT_OK},
-        {"eight-row alphabet", random_blob(1, 3000, 8), FORMAT_VENK15, RESULT_OK, RESULT_OK},
-        {"ascending bytes", random_blob(2, 700, 256), FORMAT_VENK16, RESULT_OK, RESULT_OK},
-        {"4095 blocks that share no row", blob_with_distinct_blocks(4095), FORMAT_VENK15, RESULT_OK, RESULT_OK},
+        {"two rows shared", shared_rows, FORMAT_VENK16, RESULT_OK, RESULT_OK, 0},
+        {"one zero tile", Bytes(32, 0), FORMAT_VENK15, RESULT_OK, RESULT_OK, 0},
+        {"eight-row alphabet", random_blob(1, 3000, 8), FORMAT_VENK15, RESULT_OK, RESULT_OK, 0},
+        {"ascending bytes", random_blob(2, 700, 256), FORMAT_VENK16, RESULT_OK, RESULT_OK, 0},
+        {"4095 blocks that share no row", blob_with_distinct_blocks(4095), FORMAT_VENK15, RESULT_OK, RESULT_OK, 0},
         {"4096 blocks that share no row", blob_with_distinct_blocks(4096), FORMAT_VENK15, RESULT_TOO_BIG,
-         RESULT_TOO_BIG},
+         RESULT_TOO_BIG, 0},
         {"too big for the default, not for the layout", random_blob(3, 20000, 12), FORMAT_VENK16, RESULT_TOO_BIG,
-         RESULT_OK},
+         RESULT_OK, 0},
         {"too big for VENK15 even laid out", random_blob(3, 20000, 12), FORMAT_VENK15, RESULT_TOO_BIG,
-         RESULT_TOO_BIG},
-        {"65535 zero tiles", Bytes(65535 * 32, 0), FORMAT_VENK16, RESULT_OK, RESULT_OK},
-        {"65536 zero tiles", Bytes(65536 * 32, 0), FORMAT_VENK16, RESULT_TOO_BIG, RESULT_TOO_BIG},
-        {"no tiles", {}, FORMAT_VENK16, RESULT_NO_TILES, RESULT_NO_TILES},
-        {"a partial tile", Bytes(33, 0), FORMAT_VENK16, RESULT_BAD_INPUT_SIZE, RESULT_BAD_INPUT_SIZE},
+         RESULT_TOO_BIG, 0},
+        {"65535 zero tiles", Bytes(65535 * 32, 0), FORMAT_VENK16, RESULT_OK, RESULT_OK, 0},
+        {"65536 zero tiles", Bytes(65536 * 32, 0), FORMAT_VENK16, RESULT_TOO_BIG, RESULT_TOO_BIG, 0},
+        {"no tiles", {}, FORMAT_VENK16, RESULT_NO_TILES, RESULT_NO_TILES, 0},
+        {"a partial tile", Bytes(33, 0), FORMAT_VENK16, RESULT_BAD_INPUT_SIZE, RESULT_BAD_INPUT_SIZE, 0},
+        {"ends and starts first: 20 bytes, 22 in other orders",
+         tile(rows(1, 2, 2, 1), rows(1, 1, 1, 2), rows(2, 1, 1, 2), rows(1, 2, 1, 2)), FORMAT_VENK16, RESULT_OK,
+         RESULT_OK, 20},
+        {"ends last, starts first: 18 bytes, 22 in other orders",
+         tile(rows(2, 1, 2, 2), rows(2, 2, 1, 2), rows(1, 2, 1, 1), rows(1, 2, 1, 2)), FORMAT_VENK16, RESULT_OK,
+         RESULT_OK, 18},
+        {"ends first, starts last: 18 bytes, 20 in other orders",
+         tile(rows(1, 2, 1, 2), rows(2, 2, 1, 2), rows(2, 2, 1, 1), rows(1, 2, 2, 1)), FORMAT_VENK16, RESULT_OK,
+         RESULT_OK, 18},
+        {"ends and starts last: 18 bytes, 20 in other orders",
+         tile(rows(1, 2, 1, 1), rows(1, 2, 1, 2), rows(2, 2, 1, 1), rows(1, 1, 2, 1)), FORMAT_VENK16, RESULT_OK,
+         RESULT_OK, 18},
+        {"a layout that only ties the default",
+         tile(rows(1, 1, 1, 1), rows(2, 2, 1, 1), rows(1, 1, 2, 2), rows(1, 1, 1, 1)), FORMAT_VENK16, RESULT_OK,
+         RESULT_OK, 16},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << ", variant " << int{c.variant});
@@ -115,8 +142,15 @@ TEST(BestLayout, SmallestStreamsThatDecodeToTheInput) {
             EXPECT_TRUE(best.stream.empty());
             continue;
         }
+        if (c.best_dictionary_size != 0) {
+            EXPECT_EQ(load16(best.stream, 2), c.best_dictionary_size);
+        }
         if (c.default_result == RESULT_OK) {
             EXPECT_LE(load16(best.stream, 2), load16(plain, 2));
+            // A layout no shorter than the default one is not worth another stream.
+            if (load16(best.stream, 2) == load16(plain, 2)) {
+                EXPECT_EQ(best.stream, plain);
+            }
         }
         TestInput input(best.stream);
         TestOutput back;

@@ -1,9 +1,11 @@
 // The indexed block search against the plain scan of every even offset: the
 // same offsets block by block, and the same streams byte for byte under two
 // keys of the index, on seeded inputs full of straddling matches, at every
-// limit and with probe chains that wrap around the index.
+// limit and with probe chains that wrap around the index; and probe runs that
+// stay short under every key, on inputs built to crowd a poor hash.
 #include "compressor.hpp"
 #include "plain_scan.hpp"
+#include "system_random.hpp"
 
 #include "support/colliding_blocks.hpp"
 #include "support/test_streams.hpp"
@@ -89,6 +91,14 @@ TEST(Differential, TheIndexIsKeyedWithAFreshKey) {
     const HashKey first = random_hash_key();
     const HashKey second = random_hash_key();
     EXPECT_FALSE(first.k0 == second.k0 && first.k1 == second.k1);
+    // The system's random call works on every system the tests run on: were
+    // it to fail, or fill nothing, the key would come from std::random_device,
+    // which may open a file, or from the clock alone.
+    std::array<std::array<std::uint8_t, 16>, 2> drawn{};
+    for (auto& bytes : drawn) {
+        EXPECT_TRUE(system_random_bytes(bytes));
+    }
+    EXPECT_NE(drawn[0], drawn[1]);
     const TabulationHash other(KEY_B);
     std::set<std::size_t> slots;
     for (const BlockBytes& block : blocks_in_slot(KEY_A, 0, 4)) {
@@ -97,43 +107,101 @@ TEST(Differential, TheIndexIsKeyedWithAFreshKey) {
     EXPECT_GT(slots.size(), 1u);
 }
 
-// Feeds the same blocks to both searches, comparing every offset, until the
-// dictionary is full or the blocks run out.
+// `count` blocks of four rows from an alphabet of `symbols` rows, as
+// random_blob draws them.
+std::vector<Block> alphabet_blocks(std::uint32_t seed, unsigned symbols, std::size_t count) {
+    const Bytes rows = random_blob(seed, count / 4, symbols);
+    std::vector<Block> blocks(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(i * BLOCK_SIZE), BLOCK_SIZE, blocks[i].begin());
+    }
+    return blocks;
+}
+
+// Blocks whose rows are each one of the 16 colours of 4-bit pixels: every
+// value, straddling ones too, holds each of its bytes an even number of
+// times, which a hash that draws its tables alike sends to a single slot.
+std::vector<Block> solid_row_blocks(std::uint32_t seed, std::size_t count) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<unsigned> colour(0, 15);
+    std::vector<Block> blocks(count);
+    for (Block& block : blocks) {
+        for (std::size_t row = 0; row < 4; ++row) {
+            block[row * 2] = block[row * 2 + 1] = static_cast<std::uint8_t>(colour(random) * 0x11);
+        }
+    }
+    return blocks;
+}
+
+// Blocks that differ only in their last row, which counts from 0: a hash
+// that leaves out one of those bytes crowds them.
+std::vector<Block> counted_blocks(std::size_t count) {
+    std::vector<Block> blocks(count);
+    for (std::size_t id = 0; id < count; ++id) {
+        blocks[id][6] = static_cast<std::uint8_t>(id >> 8);
+        blocks[id][7] = static_cast<std::uint8_t>(id);
+    }
+    return blocks;
+}
+
+// Feeds the same blocks to the plain scan and to the index under several
+// keys, comparing every offset, until the dictionary is full or the blocks
+// run out; and bounds the index's longest probe run. Over 2000 random keys
+// that run averaged 10 to 12 on the last two inputs (a quarter of the slots
+// in use) and 25 on a full dictionary, and never passed 50; a hash
+// that crowds such blocks (its tables drawn alike, a byte left out) makes
+// runs of hundreds or thousands, and every search that much slower.
 TEST(Differential, SameOffsetsBlockByBlockUpToTheCapacity) {
+    constexpr std::size_t LONGEST_PROBE_RUN = 100;
     const struct {
-        std::uint32_t seed;
-        unsigned symbols;
-        std::size_t blocks;
+        const char* name;
+        std::vector<Block> blocks;
         bool fills_the_dictionary;
+        bool straddles;
     } cases[] = {
-        {1, 2, 3000, false}, {2, 3, 3000, false}, {3, 5, 10000, false},
-        {4, 8, 10000, false}, {5, 16, 12000, true}, {6, 1, 100, false},
+        {"2 symbols", alphabet_blocks(1, 2, 3000), false, true},
+        {"3 symbols", alphabet_blocks(2, 3, 3000), false, true},
+        {"5 symbols", alphabet_blocks(3, 5, 10000), false, true},
+        {"8 symbols", alphabet_blocks(4, 8, 10000), false, true},
+        {"16 symbols", alphabet_blocks(5, 16, 12000), true, true},
+        {"1 symbol", alphabet_blocks(6, 1, 100), false, false},
+        {"solid rows", solid_row_blocks(8, 4096), false, true},
+        {"a count in the last row", counted_blocks(4096), false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "seed " << c.seed << ", " << c.symbols << " symbols");
-        // Any 8 bytes of such a blob are four rows of the alphabet.
-        const Bytes rows = random_blob(c.seed, c.blocks / 4, c.symbols);
-        Dictionary indexed;
+        SCOPED_TRACE(c.name);
         Dictionary plain;
+        std::vector<std::size_t> plain_offsets;
         std::size_t straddling_matches = 0;
-        for (std::size_t i = 0; i < c.blocks; ++i) {
-            Block block{};
-            std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(i * BLOCK_SIZE), BLOCK_SIZE, block.begin());
-            std::size_t indexed_offset = 0;
-            std::size_t plain_offset = 0;
-            const ResultCode result = find_or_append_block(indexed, block, indexed_offset);
-            ASSERT_EQ(result, plain_scan_find_or_append_block(plain, block, plain_offset)) << "block " << i;
-            if (result == RESULT_TOO_BIG) {
+        for (const Block& block : c.blocks) {
+            std::size_t offset = 0;
+            if (plain_scan_find_or_append_block(plain, block, offset) == RESULT_TOO_BIG) {
                 break;
             }
-            ASSERT_EQ(indexed_offset, plain_offset) << "block " << i;
-            straddling_matches += indexed_offset % BLOCK_SIZE != 0 ? 1u : 0u;
+            plain_offsets.push_back(offset);
+            straddling_matches += offset % BLOCK_SIZE != 0 ? 1u : 0u;
         }
-        EXPECT_TRUE(std::ranges::equal(indexed.bytes(), plain.bytes()));
-        EXPECT_EQ(indexed.size() == Dictionary::CAPACITY, c.fills_the_dictionary);
-        if (c.symbols > 1) {
-            EXPECT_GT(straddling_matches, 0u) << "the input never exercised a straddling match";
+        EXPECT_EQ(plain.size() == Dictionary::CAPACITY, c.fills_the_dictionary);
+        for (const HashKey& key : {KEY_A, KEY_B, random_hash_key()}) {
+            SCOPED_TRACE(testing::Message() << "key " << std::hex << key.k0 << " " << key.k1);
+            Dictionary indexed(key);
+            for (std::size_t i = 0; i < c.blocks.size(); ++i) {
+                std::size_t offset = 0;
+                const ResultCode result = find_or_append_block(indexed, c.blocks[i], offset);
+                ASSERT_EQ(result, i < plain_offsets.size() ? RESULT_OK : RESULT_TOO_BIG) << "block " << i;
+                if (result == RESULT_TOO_BIG) {
+                    break;
+                }
+                ASSERT_EQ(offset, plain_offsets[i]) << "block " << i;
+                // Now and then, so that a crowded index fails before it is slow.
+                if (i % 1024 == 0) {
+                    ASSERT_LE(indexed.longest_probe_run(), LONGEST_PROBE_RUN) << "block " << i;
+                }
+            }
+            EXPECT_TRUE(std::ranges::equal(indexed.bytes(), plain.bytes()));
+            EXPECT_LE(indexed.longest_probe_run(), LONGEST_PROBE_RUN);
         }
+        EXPECT_EQ(straddling_matches > 0, c.straddles);
     }
 }
 

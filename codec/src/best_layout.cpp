@@ -19,7 +19,7 @@ std::vector<std::uint16_t> lowest_offsets(std::span<const std::uint8_t> dictiona
     const auto value_at = [&](std::uint32_t position) { return block_value(&dictionary[position * ROW_SIZE]); };
     std::vector<std::uint32_t> positions((dictionary.size() - BLOCK_SIZE) / ROW_SIZE + 1);
     std::iota(positions.begin(), positions.end(), 0u);
-    stable_sort_by_key(positions, value_at, 64);
+    stable_sort_by_key<64>(positions, value_at);
 
     std::vector<std::uint16_t> offsets;
     offsets.reserve(values.size());

@@ -47,12 +47,13 @@ public:
         std::iota(other_end_.begin(), other_end_.end(), 0u);
     }
 
-    // Links every block without a successor whose last `rows` rows equal the
+    // Links every block without a successor whose last ROWS rows equal the
     // first rows of a block without a predecessor.
-    void link_sharing(unsigned rows) {
-        const unsigned bits = rows * ROW_BITS;
-        const auto first_rows = [&](std::uint32_t block) { return values_[block] >> (64 - bits); };
-        const auto last_rows = [&](std::uint32_t block) { return values_[block] & ((std::uint64_t{1} << bits) - 1); };
+    template <unsigned ROWS>
+    void link_sharing() {
+        constexpr unsigned BITS = ROWS * ROW_BITS;
+        const auto first_rows = [&](std::uint32_t block) { return values_[block] >> (64 - BITS); };
+        const auto last_rows = [&](std::uint32_t block) { return values_[block] & ((std::uint64_t{1} << BITS) - 1); };
         std::vector<std::uint32_t> ends;
         std::vector<std::uint32_t> starts;
         for (std::uint32_t block = 0; block < values_.size(); ++block) {
@@ -71,8 +72,8 @@ public:
         if (order_.starts_from_last) {
             std::reverse(starts.begin(), starts.end());
         }
-        stable_sort_by_key(ends, last_rows, bits);
-        stable_sort_by_key(starts, first_rows, bits);
+        stable_sort_by_key<BITS>(ends, last_rows);
+        stable_sort_by_key<BITS>(starts, first_rows);
 
         // Both lists are sorted by the rows compared, so one pass over each
         // meets every pair of a group with equal rows.
@@ -92,7 +93,7 @@ public:
                 position = free_starts.first_from(position + 1);
             }
             if (matches(position)) {
-                link(end, starts[position], rows);
+                link(end, starts[position], ROWS);
                 free_starts.take(position);
             }
         }
@@ -138,9 +139,10 @@ void append_rows(std::vector<std::uint8_t>& bytes, std::uint64_t value, unsigned
 
 BlockLinks link_blocks(std::span<const std::uint64_t> values, LinkShape shape, TieOrder order) {
     Linker linker(values, shape, order);
-    for (unsigned rows = ROWS_PER_BLOCK - 1; rows >= 1; --rows) {
-        linker.link_sharing(rows);
-    }
+    static_assert(ROWS_PER_BLOCK == 4, "a block shares at most three rows with another");
+    linker.link_sharing<3>();
+    linker.link_sharing<2>();
+    linker.link_sharing<1>();
     return linker.take_links();
 }
 

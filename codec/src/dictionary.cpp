@@ -1,5 +1,6 @@
 #include "dictionary.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace venk {
@@ -60,6 +61,19 @@ void Dictionary::index_position(std::size_t position) {
         }
     }
     slots_[slot] = static_cast<std::uint16_t>(position / 2 + 1);
+}
+
+std::size_t Dictionary::longest_probe_run() const {
+    // Counted from an empty slot, so that a run that wraps from the last slot
+    // to the first is counted whole. At most half the slots are ever used.
+    const auto empty = static_cast<std::size_t>(std::ranges::find(slots_, 0) - slots_.begin());
+    std::size_t longest = 0;
+    std::size_t run = 0;
+    for (std::size_t step = 1; step <= SLOT_COUNT; ++step) {
+        run = slots_[(empty + step) % SLOT_COUNT] != 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 ResultCode Dictionary::append(const Block& block, std::size_t& offset) {

@@ -46,6 +46,13 @@ public:
     // Appends the block and returns its offset; RESULT_TOO_BIG past CAPACITY.
     ResultCode append(const Block& block, std::size_t& offset);
 
+    // The longest run of occupied slots in the index, the last slot followed
+    // by the first. No search steps over more occupied slots than that, so
+    // it bounds the cost of every find and append; with a well-drawn hash it
+    // stays near the logarithm of the number of values, whatever the values.
+    // Counted when asked, so the searches pay nothing for it.
+    std::size_t longest_probe_run() const;
+
 private:
     void index_position(std::size_t position);
     std::uint64_t value_at(std::size_t position) const;

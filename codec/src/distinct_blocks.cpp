@@ -13,7 +13,7 @@ DistinctBlocks find_distinct_blocks(std::span<const std::uint64_t> blocks) {
     // speed would depend on the values, which the input chooses.
     std::vector<std::uint32_t> order(blocks.size());
     std::iota(order.begin(), order.end(), 0u);
-    stable_sort_by_key(order, [&](std::uint32_t index) { return blocks[index]; }, 64);
+    stable_sort_by_key<64>(order, [&](std::uint32_t index) { return blocks[index]; });
 
     // Number the runs of equal values in sorted order.
     DistinctBlocks distinct;

@@ -1,8 +1,12 @@
 #include "keyed_hash.hpp"
 
+#include "system_random.hpp"
+
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <random>
 
@@ -12,6 +16,26 @@ namespace {
 std::uint64_t device_word(std::random_device& device) {
     const std::uint64_t high = device();
     return high << 32 | device();
+}
+
+// The system's random key, or else std::random_device's, which some runtimes
+// read from a file such as /dev/urandom: only a platform with no random
+// system call, or a call that fails, gets there. All zero if neither works.
+HashKey system_key() {
+    std::array<std::uint8_t, sizeof(HashKey)> bytes{};
+    if (system_random_bytes(bytes)) {
+        HashKey key{};
+        std::memcpy(&key, bytes.data(), sizeof key);
+        return key;
+    }
+    try {
+        std::random_device device;
+        return {device_word(device), device_word(device)};
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        return {0, 0};  // no random device either: the mix below still varies
+    }
 }
 
 }  // namespace
@@ -29,16 +53,8 @@ TabulationHash::TabulationHash(const HashKey& key) : tables_{} {
 }
 
 HashKey random_hash_key() {
-    HashKey device_key{0, 0};
-    try {
-        std::random_device device;
-        device_key = {device_word(device), device_word(device)};
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (...) {
-        // No random device here: the mix below still varies.
-    }
-    // Mixed in whatever the device gave: some runtimes' random_device is a
+    const HashKey drawn_key = system_key();
+    // Mixed in whatever the system gave: some runtimes' random_device is a
     // fixed-seed generator. Addresses vary between processes where the
     // system randomizes them; the clocks and the counter vary between calls.
     // 32 bits: a 64-bit atomic is a call into libatomic on some 32-bit CPUs
@@ -50,8 +66,8 @@ HashKey random_hash_key() {
     const auto steady = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     const auto system = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     const std::uint64_t count = calls.fetch_add(1, std::memory_order_relaxed);
-    return {siphash13(device_key, steady ^ std::rotl(address, 32) ^ count),
-            siphash13(device_key, ~system ^ std::rotl(data, 17) ^ (count << 40))};
+    return {siphash13(drawn_key, steady ^ std::rotl(address, 32) ^ count),
+            siphash13(drawn_key, ~system ^ std::rotl(data, 17) ^ (count << 40))};
 }
 
 }  // namespace venk

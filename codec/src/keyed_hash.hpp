@@ -86,11 +86,12 @@ private:
     std::array<std::array<std::uint16_t, 256>, 8> tables_;
 };
 
-// A key no caller can predict. It comes from std::random_device when that
-// works, and is always mixed with the time, addresses and a call counter, so
-// that a platform without a random device, or with a deterministic one, still
-// gets a different key on every call and in every process. Throws only
-// std::bad_alloc.
+// A key no caller can predict. It comes from the system's random call (see
+// system_random.hpp), which opens no file, or on a platform without one from
+// std::random_device, and is always mixed with the time, addresses and a
+// call counter, so that a platform with neither, or with a deterministic
+// random_device, still gets a different key on every call and in every
+// process. Throws only std::bad_alloc.
 HashKey random_hash_key();
 
 }  // namespace venk

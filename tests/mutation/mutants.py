@@ -3,7 +3,9 @@ one file (it must occur there exactly once) and what replaces it.
 
 A mutant that no test can tell from the original, because it changes nothing
 a caller of the library or a user of the tool can see, carries the reason in
-`equivalent`; the score leaves it out.
+`equivalent`; the score leaves it out. A mutant of what only a packaging check
+can see names that check's shell command in `check`, run in the copy instead
+of the test suite: it kills the mutant by failing.
 """
 
 from typing import NamedTuple
@@ -16,6 +18,7 @@ class Mutant(NamedTuple):
     replace: str
     why: str
     equivalent: str = ""
+    check: str = ""
 
 
 MUTANTS = [
@@ -162,8 +165,22 @@ MUTANTS = [
            "v1 = std::rotl(v1, 13) ^ v0;", "v1 = std::rotl(v1, 12) ^ v0;",
            "a SipHash rotation off by one: the tables are no longer keyed as designed"),
     Mutant("keyed-hash-same-key", "codec/src/keyed_hash.cpp",
-           "    return {siphash13(device_key,", "    return HashKey{1, 2};\n    return {siphash13(device_key,",
+           "    return {siphash13(drawn_key,", "    return HashKey{1, 2};\n    return {siphash13(drawn_key,",
            "a fixed test key left in: every call uses the same, which a crafted input can flood"),
+    Mutant("keyed-tables-alike", "codec/src/keyed_hash.cpp",
+           "    for (auto& table : tables_) {\n", "    for (auto& table : tables_) {\n        counter = 0;\n",
+           "every byte's table drawn alike: blocks of solid rows, whose bytes come in equal pairs, all hash to one slot"),
+    Mutant("keyed-tables-8-bit", "codec/src/keyed_hash.cpp",
+           "table[i + j] = static_cast<std::uint16_t>(random >> (16 * j));",
+           "table[i + j] = static_cast<std::uint8_t>(random >> (16 * j));",
+           "table entries of 8 bits: every value hashes to one of the first 256 slots"),
+    Mutant("keyed-hash-byte-dropped", "codec/src/keyed_hash.hpp",
+           "(entry(6) ^ entry(7))", "(entry(6) ^ entry(6))",
+           "a byte of the value left out of the hash: blocks that differ only there share a slot"),
+    Mutant("key-source-not-found", "codec/src/system_random.cpp",
+           "__has_include(<sys/random.h>)", "__has_include(<sys/getrandom.h>)",
+           "the random call's header looked for under another name: the key silently comes from "
+           "std::random_device, which may open a file"),
     Mutant("dictionary-capacity", "codec/src/dictionary.cpp",
            "size_ + BLOCK_SIZE > CAPACITY", "size_ + BLOCK_SIZE >= CAPACITY",
            "the last block the capacity allows refused"),
@@ -233,14 +250,30 @@ MUTANTS = [
     Mutant("best-limit-unchecked", "codec/src/best_layout.cpp",
            "    if (linked_size(links) > limit) {\n        return false;\n    }\n", "",
            "a laid-out dictionary longer than the variant allows accepted"),
+    Mutant("best-drops-first-first", "codec/src/best_layout.cpp",
+           "{TieOrder{false, false}, TieOrder{true, false},", "{TieOrder{true, false},",
+           "ends and starts in order never tried"),
+    Mutant("best-drops-ends-last", "codec/src/best_layout.cpp",
+           "TieOrder{true, false}, TieOrder{false, true},", "TieOrder{false, true},",
+           "ends from the last, starts in order, never tried"),
+    Mutant("best-drops-starts-last", "codec/src/best_layout.cpp",
+           "TieOrder{false, true},", "",
+           "ends in order, starts from the last, never tried"),
+    Mutant("best-drops-both-last", "codec/src/best_layout.cpp",
+           ",\n                                 TieOrder{true, true}}", "}",
+           "ends and starts from the last never tried"),
+    Mutant("best-tie-replaces-default", "codec/src/compress.cpp",
+           "best.dictionary.size() < compressor.dictionary().size()",
+           "best.dictionary.size() <= compressor.dictionary().size()",
+           "a layout only as short as the default one replaces the default stream"),
     Mutant("best-level-any", "codec/src/compress.cpp",
            "BlockCollector collector(level == LEVEL_BEST);", "BlockCollector collector(false);",
            "no blocks collected, so the best layout has nothing to lay out"),
     Mutant("links-no-single-row", "codec/src/block_links.cpp",
-           "rows >= 1; --rows", "rows >= 2; --rows",
+           "    linker.link_sharing<1>();\n", "",
            "blocks that share one row never linked"),
     Mutant("links-first-rows-shift", "codec/src/block_links.cpp",
-           "values_[block] >> (64 - bits)", "values_[block] >> bits",
+           "values_[block] >> (64 - BITS)", "values_[block] >> BITS",
            "a block's first rows taken from the wrong end"),
     Mutant("links-cycle-check-inverted", "codec/src/block_links.cpp",
            "shape_ == LinkShape::CHAINS && other_end_[end] == start",
@@ -277,8 +310,8 @@ MUTANTS = [
            "        run_of_block[i] = id;\n", "",
            "blocks keep the ids of the sorted order while values follow first appearance"),
     Mutant("sort-top-digit-skipped", "codec/src/sort_by_key.hpp",
-           "for (unsigned shift = 0; shift < key_bits; shift += digit_bits)",
-           "for (unsigned shift = 0; shift + digit_bits < key_bits; shift += digit_bits)",
+           "for (unsigned shift = 0; shift < KEY_BITS; shift += digit_bits)",
+           "for (unsigned shift = 0; shift + digit_bits < KEY_BITS; shift += digit_bits)",
            "the most significant digit never sorted"),
     Mutant("sort-inclusive-prefix", "codec/src/sort_by_key.hpp",
            "            const std::uint32_t next = start + count;\n            count = start;\n            start = next;",
@@ -512,6 +545,16 @@ MUTANTS = [
     Mutant("cli-same-file-by-name", "cli/file_streams.cpp",
            "return std::filesystem::equivalent(first, second, error) && !error;", "return first == second;",
            "the same-file check compares names, missing links and other spellings"),
+    # --- the release packages, seen by their checks rather than by the tests
+    Mutant("package-unstripped", "cmake/package.cmake",
+           "set(CPACK_STRIP_FILES ON)\n", "",
+           "the packaged programs keep their symbols and debugging information",
+           check="cmake --workflow --preset release && tests/package/lint_deb.sh"),
+    Mutant("package-manual-uncompressed", "cmake/package.cmake",
+           "${PROJECT_BINARY_DIR};venk;Unspecified;/;", "${PROJECT_BINARY_DIR};venk;ALL;/;",
+           "the plain manual page packaged beside the compressed one",
+           check="cmake --workflow --preset release && tests/package/lint_deb.sh"),
+
     Mutant("message-no-tiles", "codec/src/result_message.cpp",
            "\"input file needs to have at least one tile\"", "\"input file has no tiles\"",
            "the message for an empty input reworded"),

@@ -6,7 +6,9 @@ another. This script copies the repository's files to a scratch tree
 (build-mutation/source), configures it once as the `test` preset does, and
 then, for each mutant: applies it, builds incrementally, runs the whole
 suite with CTest (stopping at the first failing test), records the mutant as
-killed, survived or did-not-compile, and puts the file back.
+killed, survived or did-not-compile, and puts the file back. A mutant with a
+`check` (of the packages, which the suite does not see) runs that shell
+command in the copy instead, and is killed when it fails.
 
     tests/mutation/run.py                 every mutant
     tests/mutation/run.py --list          the table, without running anything
@@ -64,8 +66,8 @@ def refresh_copy():
         shutil.copyfile(source, copy)
         shutil.copymode(source, copy)
     for root, directories, files in os.walk(SOURCE):
-        if Path(root) == SOURCE:
-            directories[:] = [d for d in directories if d != BUILD.name]
+        if Path(root) == SOURCE:  # builds of the test suite and of the checks
+            directories[:] = [d for d in directories if not d.startswith("build-")]
         for file in files:
             path = Path(root) / file
             if str(path.relative_to(SOURCE)) not in names:
@@ -109,6 +111,12 @@ def failing_tests(log, timeout, jobs):
     summary = output.partition("The following tests FAILED:")[2]
     failed = re.findall(r"^\s+\d+ - (\S+).*\(\w[^)]*\)\s*$", summary, re.MULTILINE)
     return failed or ["(the suite did not finish)" if status is None else "(see the log)"]
+
+
+def failing_check(command, log, timeout):
+    """The check as the one thing that failed, or nothing if it passed."""
+    status, _ = run(["bash", "-c", command], log, timeout=timeout * 20)
+    return [] if status == 0 else [f"check: {command}"]
 
 
 def apply(mutant):
@@ -191,6 +199,11 @@ def main():
         print("the suite fails without any mutant; see the log", file=sys.stderr)
         return 1
     print(f"unmutated build and suite pass ({time.monotonic() - started:.0f} s)")
+    for check in sorted({m.check for m in chosen if m.check}):
+        if failing_check(check, log, arguments.timeout):
+            print(f"the check fails without any mutant: {check}; see the log", file=sys.stderr)
+            return 1
+        print(f"unmutated check passes: {check}")
 
     outcomes = {}
     results = SCRATCH / "results.tsv"
@@ -200,7 +213,10 @@ def main():
         original = apply(mutant)
         killers = []
         try:
-            if not build(log, arguments.jobs):
+            if mutant.check:
+                killers = failing_check(mutant.check, log, arguments.timeout)
+                outcome = "killed" if killers else "survived"
+            elif not build(log, arguments.jobs):
                 outcome = "did-not-compile"
             else:
                 killers = failing_tests(log, arguments.timeout, arguments.jobs)
