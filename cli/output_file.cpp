@@ -50,15 +50,6 @@ fs::path temporary_name(const fs::path& target, std::uint64_t random) {
     return target.parent_path() / name;
 }
 
-bool is_one_of(const FileIdentity& file, std::span<const FileIdentity> inputs) {
-    for (const FileIdentity& input : inputs) {
-        if (is_same_regular_file(file, input)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 OutputFile::OpenResult OutputFile::open(const fs::path& name, std::span<const FileIdentity> inputs) {
@@ -222,13 +213,9 @@ std::optional<fs::path> OutputFile::remove_after_failure(bool stopped) {
 
 std::optional<fs::path> OutputFile::abandon() {
     finish(RESULT_WRITE_ERROR);
-    if (mode_ == MODE_IN_PLACE) {
-        return remove_after_failure();
-    }
-    std::error_code error;
-    const bool left_behind = mode_ == MODE_REPLACING && !fs::remove(temporary_, error) && error;
-    keep_on_termination(slot_);
-    return left_behind ? std::optional<fs::path>(temporary_) : std::nullopt;
+    // Nothing was written: as after a stopped run, the name keeps its old
+    // contents, and only what the opening made goes.
+    return remove_after_failure(true);
 }
 
 }  // namespace venk::cli

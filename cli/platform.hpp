@@ -5,6 +5,7 @@
 // standard streams from rewriting line feeds.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -33,6 +34,11 @@ FileIdentity identify_open_file(std::FILE* file);
 
 inline bool is_same_regular_file(const FileIdentity& first, const FileIdentity& second) {
     return first.regular && second.regular && first.device == second.device && first.index == second.index;
+}
+
+// Whether `file` is the same regular file as one of `others`.
+inline bool is_one_of(const FileIdentity& file, std::span<const FileIdentity> others) {
+    return std::ranges::any_of(others, [&](const FileIdentity& other) { return is_same_regular_file(file, other); });
 }
 
 // Opens `path` for writing in binary mode without truncating it. A missing

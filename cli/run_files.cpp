@@ -10,7 +10,6 @@
 #include "source_names.hpp"
 #include "stats_line.hpp"
 
-#include <algorithm>
 #include <new>
 
 namespace venk::cli {
@@ -72,6 +71,12 @@ SourceContent content_of(const Request& request, const InputFiles& inputs, std::
             figures.tiles, std::move(description), pack_index(request, inputs)};
 }
 
+// The content of a run's source output, whose bytes are `bytes`.
+SourceContent source_content(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
+                             const Figures& figures) {
+    return content_of(request, inputs, bytes, figures, source_description(request, figures));
+}
+
 // Writes the constants of a binary output to its index file, after the
 // codec's `result`.
 ResultCode write_index(ResultCode result, const Request& request, const InputFiles& inputs, const Figures& figures,
@@ -110,8 +115,7 @@ ResultCode write_to_file(const Request& request, const InputFiles& inputs, Outpu
         // Such as a stream without tiles to decompress: no array is empty.
         return close_together(result == RESULT_OK ? RESULT_NO_TILES : result, output, companion);
     }
-    const SourceContent content =
-        content_of(request, inputs, bytes.bytes(), figures, source_description(request, figures));
+    const SourceContent content = source_content(request, inputs, bytes.bytes(), figures);
     const fs::path header = header_beside(*path_from_utf8(request.output_name));
     return write_source_files(*request.source, content, output, companion, utf8_of(header.filename()));
 }
@@ -134,18 +138,13 @@ ResultCode write_to_standard_output(const Request& request, const InputFiles& in
     MemoryOutputStream bytes;
     ResultCode result = bytes.result(run_codec(request, inputs, bytes, figures));
     std::string text;
-    if (result == RESULT_OK && request.source) {
+    if (result == RESULT_OK && request.source && bytes.bytes().empty()) {
+        result = RESULT_NO_TILES;  // no array is empty, as in write_to_file
+    } else if (result == RESULT_OK && request.source) {
         try {
-            text = bytes.bytes().empty() ? ""
-                                         : source_text(*request.source,
-                                                       content_of(request, inputs, bytes.bytes(), figures,
-                                                                  source_description(request, figures)),
-                                                       "");
+            text = source_text(*request.source, source_content(request, inputs, bytes.bytes(), figures), "");
         } catch (const std::bad_alloc&) {
             result = RESULT_OUT_OF_MEMORY;
-        }
-        if (result == RESULT_OK && text.empty()) {
-            result = RESULT_NO_TILES;
         }
     }
     if (index != nullptr) {
@@ -180,10 +179,7 @@ bool open_output(OutputFile& output, const std::string& name, const InputFiles& 
 // Standard output may not be one of the inputs, as a shell's
 // "venk -d - - <tiles.venk >>tiles.venk" would make it.
 bool standard_output_is_no_input(const InputFiles& inputs) {
-    const FileIdentity standard_output = identify_open_file(stdout);
-    const bool input = std::ranges::any_of(inputs.identities(), [&](const FileIdentity& identity) {
-        return is_same_regular_file(identity, standard_output);
-    });
+    const bool input = is_one_of(identify_open_file(stdout), inputs.identities());
     if (input) {
         print(stderr, SAME_FILE);
     }

@@ -105,6 +105,17 @@ std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& c
            ":\n" + byte_lines(content.bytes, syntax.data);
 }
 
+// A C header's opening comment and include guard (the symbol followed by
+// `guard_suffix`), then its constants as macros, for data of `size` bytes.
+std::string c_header_start(const SourceContent& content, std::size_t size, std::string_view guard_suffix) {
+    const std::string guard = upper_case(content.symbol) + std::string(guard_suffix);
+    std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    for (const Constant& constant : constants(content, size)) {
+        text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string upper_case(std::string_view name) {
@@ -128,32 +139,21 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
 }
 
 std::string index_text(SourceForm form, const SourceContent& content, std::size_t size) {
-    const std::vector<Constant> list = constants(content, size);
     if (form == SourceForm::C) {
-        const std::string guard = upper_case(content.symbol) + "_VENK_INDEX_H";
-        std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
-        for (const Constant& constant : list) {
-            text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
-        }
-        return text + "\n#endif\n";
+        return c_header_start(content, size, "_VENK_INDEX_H") + "\n#endif\n";
     }
     // Equates without .globl or xdef: every source file that includes them
     // has its own, and none defines a symbol that another could clash with.
     const AssemblySyntax& syntax = form == SourceForm::GNU_AS ? GNU_AS_SYNTAX : MRI_SYNTAX;
     std::string text = opening_line(syntax.comment, content);
-    for (const Constant& constant : list) {
+    for (const Constant& constant : constants(content, size)) {
         text += syntax.definition(constant) + "\n";
     }
     return text;
 }
 
 std::string c_header(const SourceContent& content) {
-    const std::string guard = upper_case(content.symbol) + "_VENK_H";
-    std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
-    for (const Constant& constant : constants(content, content.bytes.size())) {
-        text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
-    }
-    return text + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
+    return c_header_start(content, content.bytes.size(), "_VENK_H") + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
            upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
 }
 

@@ -610,7 +610,6 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     // Longer than a stream that replaces it, so that a tail left over shows.
     const std::string EARLIER = "earlier contents, longer than the new stream";
     const std::string SIZE = "Error: input file size isn't a multiple of 32 bytes\n";
-    const std::string NOT_VENK = "Error: input file isn't valid VENK\n";
     const std::string CANT_PRINT = "Error: can't write to standard output\n";
     const std::string CANT_DELETE_LOCKED = "Error: can't delete output file \"locked/open.venk\"\n";
     enum class Condition {
@@ -802,7 +801,9 @@ TEST_F(CommandLine, SourceOutputs) {
         EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
         EXPECT_EQ(result.err, c.err);
         const bool to_standard_output = c.arguments.back() == "-";
-        if (!to_standard_output) EXPECT_EQ(result.out, c.out);
+        if (!to_standard_output) {
+            EXPECT_EQ(result.out, c.out);
+        }
         for (const auto& [name, line] : c.lines) {
             const std::string text = name.empty() ? result.out : read_file(work() / name);
             EXPECT_NE(("\n" + text).find("\n" + line + "\n"), std::string::npos) << name;

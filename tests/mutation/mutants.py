@@ -490,8 +490,8 @@ MUTANTS = [
     Mutant("signal-broken-pipe-not-ignored", "cli/platform.cpp",
            "    std::signal(SIGPIPE, SIG_IGN);\n", "",
            "a reader that goes away kills the run by SIGPIPE, after the output was put in place"),
-    Mutant("output-first-input-only", "cli/output_file.cpp",
-           "for (const FileIdentity& input : inputs) {", "for (const FileIdentity& input : inputs.first(1)) {",
+    Mutant("output-first-input-only", "cli/platform.hpp",
+           "std::ranges::any_of(others,", "std::ranges::any_of(others.first(1),",
            "an output checked against the first input of a pack only, so a later one can be written over"),
     # --- standard input and output, packs and index files on the command line
     Mutant("standard-output-after-failure", "cli/run_files.cpp",
