@@ -15,18 +15,8 @@
 set -euo pipefail
 venk=$(realpath "$1") source=$(realpath "$2") work=$3
 
-for tool in make m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-nm qemu-m68k-static; do
-  if ! command -v "$tool" >/dev/null; then
-    [[ -n ${VENK_REQUIRE_CROSS_TOOLS:-} ]] && { echo "$tool is missing" >&2; exit 1; }
-    echo "skipped: $tool is missing"
-    exit 77
-  fi
-done
-
-fail() {
-  echo "$*" >&2
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/require_tools.sh"
+require_tools make m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-nm qemu-m68k-static
 
 # The streams the fragments make, "SYMBOL BLOB...": a pack has several blobs,
 # in the order it packs them. Each blob is a piece of the sample, "FIRST COUNT"

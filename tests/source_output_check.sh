@@ -15,23 +15,13 @@
 set -euo pipefail
 venk=$1 tiles=$2 work=$3
 
-for tool in cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
-            m68k-linux-gnu-nm m68k-linux-gnu-ld; do
-  if ! command -v "$tool" >/dev/null; then
-    [[ -n ${VENK_REQUIRE_CROSS_TOOLS:-} ]] && { echo "$tool is missing" >&2; exit 1; }
-    echo "skipped: $tool is missing"
-    exit 77
-  fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/require_tools.sh"
+require_tools cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
+  m68k-linux-gnu-nm m68k-linux-gnu-ld
 warnings=(-Wall -Wextra -pedantic -Werror)
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
-
-fail() {
-  echo "$*" >&2
-  exit 1
-}
 
 # The .rodata of a 68000 object: the same bytes as `expected`, aligned to 2 or
 # more, and the symbols of the list "NAME=VALUE ..." (the array at 0).

@@ -107,8 +107,9 @@ class Emulator:
                     raise RuntimeError('blastem stopped (%d): %s' % (blastem.returncode, log.read()))
                 dump = self.dump()
                 now = time.monotonic()
-                if screen.xwd_pixels(dump) != last:
-                    last, since, state = screen.xwd_pixels(dump), now, 'a picture that kept changing'
+                pixels = screen.xwd_pixels(dump)
+                if pixels != last:
+                    last, since, state = pixels, now, 'a picture that kept changing'
                 elif now - since >= still:
                     picture = screen.read_xwd(dump)
                     if len({pixel for row in picture for pixel in row}) > 1:
