@@ -115,6 +115,32 @@ bool names_open_descriptor(const std::filesystem::path&) {
     return false;
 }
 
+// Named, as every Windows file is, but deleted by the system when its handle
+// closes.
+std::FILE* open_unnamed_temporary_file() {
+    wchar_t directory[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    if (GetTempPathW(MAX_PATH + 1, directory) == 0 || GetTempFileNameW(directory, L"vnk", 0, name) == 0) {
+        return nullptr;
+    }
+    const HANDLE handle = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DeleteFileW(name);
+        return nullptr;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "w+b");
+    if (file == nullptr) {
+        _close(descriptor);
+    }
+    return file;
+}
+
 bool truncate_to_empty(std::FILE* file) {
     return _chsize_s(_fileno(file), 0) == 0;
 }
@@ -219,10 +245,11 @@ std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode)
 
 FileIdentity identify_open_file(std::FILE* file) {
     struct stat status {};
-    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (fstat(fileno(file), &status) != 0 || !(S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode))) {
         return {};
     }
-    return {true, static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    const bool regular = S_ISREG(status.st_mode);
+    return {regular, static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino), !regular};
 }
 
 // Like fopen(path, "wb"), a FIFO without a reader is waited for.
@@ -261,6 +288,10 @@ bool names_open_descriptor(const std::filesystem::path&) {
     return false;
 }
 #endif
+
+std::FILE* open_unnamed_temporary_file() {
+    return std::tmpfile();
+}
 
 bool truncate_to_empty(std::FILE* file) {
     return ftruncate(fileno(file), 0) == 0;
