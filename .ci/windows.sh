@@ -11,6 +11,7 @@ started=$SECONDS
 
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 wine unzip)
 .ci/install_missing.sh "${packages[@]}"
+.ci/fetch_lodepng.sh
 
 # The same settings as the mingw test preset: a private Wine prefix, no debug
 # chatter, no prompts to install Mono or Gecko, and a UTF-8 locale, without

@@ -20,6 +20,12 @@ endif()
 install(TARGETS venk_tool)
 install(TARGETS venk EXPORT venkTargets FILE_SET HEADERS)
 install(EXPORT venkTargets NAMESPACE venk:: DESTINATION ${venk_package_dir})
+# The image part, when built: its own export set, which venkConfig.cmake
+# loads as the component `image` (venk::image).
+if(TARGET venk_image)
+  install(TARGETS venk_image EXPORT venkImageTargets FILE_SET HEADERS)
+  install(EXPORT venkImageTargets NAMESPACE venk:: DESTINATION ${venk_package_dir})
+endif()
 
 configure_package_config_file(cmake/venkConfig.cmake.in ${PROJECT_BINARY_DIR}/venkConfig.cmake
   INSTALL_DESTINATION ${venk_package_dir})
@@ -46,9 +52,27 @@ endif()
 # The C++ runtime that a C program needs with the static library.
 list(TRANSFORM venk_cxx_runtime PREPEND " -l" OUTPUT_VARIABLE VENK_PC_RUNTIME)
 string(JOIN "" VENK_PC_RUNTIME ${VENK_PC_RUNTIME})
-configure_file(cmake/venk.pc.in ${PROJECT_BINARY_DIR}/venk.pc.template @ONLY)
-install(CODE "configure_file([[${PROJECT_BINARY_DIR}/venk.pc.template]] [[${PROJECT_BINARY_DIR}/venk.pc]] @ONLY)")
-install(FILES ${PROJECT_BINARY_DIR}/venk.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(pc_files venk)
+if(TARGET venk_image)
+  # venk-image.pc: the image part, with LodePNG when the static library
+  # needs the system's.
+  set(VENK_IMAGE_PC_CFLAGS "")
+  set(VENK_IMAGE_PC_LIBS "")
+  if(BUILD_SHARED_LIBS)
+    set(VENK_IMAGE_PC_CFLAGS " -DVENK_IMAGE_SHARED")
+  else()
+    if(NOT VENK_LODEPNG_SOURCE_DIR)
+      set(VENK_IMAGE_PC_LIBS " -llodepng")
+    endif()
+    string(APPEND VENK_IMAGE_PC_LIBS "${VENK_PC_RUNTIME}")
+  endif()
+  list(APPEND pc_files venk-image)
+endif()
+foreach(pc IN LISTS pc_files)
+  configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc.template @ONLY)
+  install(CODE "configure_file([[${PROJECT_BINARY_DIR}/${pc}.pc.template]] [[${PROJECT_BINARY_DIR}/${pc}.pc]] @ONLY)")
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
 
 # Its own component, so that the Debian package can hold it compressed instead.
 install(FILES man/venk.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)

@@ -9,8 +9,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "venk compresses retro-console tile graphics (headerless files of 32-byte\n"
   "8x8 4bpp tiles) into the VENK dictionary format and expands them back.\n"
-  "The package holds the command-line tool, its manual page and the C++20\n"
-  "codec library with its headers, CMake package and pkg-config file.")
+  "The package holds the command-line tool, its manual page, the C++20\n"
+  "codec library and the image library (indexed PNG to tiles and palette)\n"
+  "with their headers, CMake package and pkg-config files.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
@@ -70,6 +71,14 @@ else()
   # The package's dependencies are those of its programs, found by
   # dpkg-shlibdeps (from dpkg-dev).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The image library links the system's LodePNG: its runtime for every
+  # program built with it (dpkg-shlibdeps finds it too in a program of the
+  # package that links it), its development files for linking the static
+  # library.
+  if(TARGET venk_image AND NOT VENK_LODEPNG_SOURCE_DIR)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "liblodepng0")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "liblodepng-dev")
+  endif()
   # Everything a plain install puts in place but the manual page, and the
   # Debian files with the compressed page.
   set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};venk;Unspecified;/;${PROJECT_BINARY_DIR};venk;debian;/")

@@ -18,6 +18,7 @@ started=$SECONDS
 packages=(cmake make gcc g++ googletest gcc-m68k-linux-gnu g++-m68k-linux-gnu binutils-m68k-linux-gnu
           qemu-user-static)
 .ci/install_missing.sh "${packages[@]}"
+.ci/fetch_lodepng.sh
 
 qemu=(qemu-m68k-static -L /usr/m68k-linux-gnu)
 m68k_cc=(m68k-linux-gnu-gcc -std=c99 -pedantic -Wall -Wextra -Werror -O2 -m68000)

@@ -31,6 +31,7 @@ run_cmake_consumer() {
   build_consumer_project "$consumer_dir/c" "$build-c" "$@"
   "$build/consumer"
   "$build-c/consumer_c" "$source_root"
+  "$build-c/image_consumer_c"
 }
 
 # Compiles and runs the C++ and the C consumer with the flags pkg-config
@@ -46,6 +47,10 @@ run_pkg_config_consumer() {
   "${CC:-cc}" -std=c99 "${c_warnings[@]}" "$consumer_dir/consumer.c" -o "$program-c" \
     $(pkg-config --cflags --libs venk)
   "$program-c" "$source_root"
+  # shellcheck disable=SC2046
+  "${CC:-cc}" -std=c99 "${c_warnings[@]}" "$consumer_dir/image_consumer.c" -o "$program-image-c" \
+    $(pkg-config --cflags --libs venk-image)
+  "$program-image-c"
 }
 
 # Checks that everything an install puts in place is there under the prefix,
@@ -54,7 +59,9 @@ check_installed_files() {
   local prefix=$1 libdir=$2 library=$3
   for file in bin/venk include/venk/venk.hpp include/venk/venk.h include/venk/export.hpp "$libdir/$library" \
     "$libdir/cmake/venk/venkConfig.cmake" "$libdir/cmake/venk/venkConfigVersion.cmake" \
-    "$libdir/pkgconfig/venk.pc" share/man/man1/venk.1 share/doc/venk/LICENSE; do
+    "$libdir/pkgconfig/venk.pc" share/man/man1/venk.1 share/doc/venk/LICENSE \
+    include/venk/image.hpp include/venk/image.h "$libdir/cmake/venk/venkImageTargets.cmake" \
+    "$libdir/pkgconfig/venk-image.pc"; do
     [[ -e "$prefix/$file" ]] || fail "$file is not installed"
   done
   [[ "$("$prefix/bin/venk" -v)" == 1.2 ]] || fail "the installed tool does not run"
