@@ -57,6 +57,18 @@ ValuedOption* valued_option(std::string_view option, CommandLine& line) {
     if (option == "-i" || option == "--index") {
         return &line.index;
     }
+    if (option == "--sprite") {
+        return &line.sprite;
+    }
+    if (option == "--palette") {
+        return &line.palette;
+    }
+    if (option == "--columns") {
+        return &line.columns;
+    }
+    if (option == "--colours") {
+        return &line.colours;
+    }
     return nullptr;
 }
 

@@ -44,6 +44,13 @@ struct CommandLine {
     SourceChoice source = SourceChoice::NONE;
     ValuedOption symbol;  // -n: the name the source output gives its array
     ValuedOption index;   // -i: the index file of a binary output
+    // Images: the sprite cell (--sprite WxH), the palette file (--palette),
+    // and for a picture of a stream its tiles a row (--columns) and the
+    // palette it is drawn with (--colours).
+    ValuedOption sprite;
+    ValuedOption palette;
+    ValuedOption columns;
+    ValuedOption colours;
     bool error_seen = false;
 };
 

@@ -12,12 +12,22 @@
 
 namespace venk::cli {
 
-// Reads an open file, or, given a name, a file that it opens only at its
+// One input of a run, whatever its kind (a blob, an image, standard input):
+// its tiles for the codec, and what the run reports of it afterwards.
+class Input : public InputStream {
+public:
+    // The tile bytes read so far.
+    virtual std::size_t bytes_read() const = 0;
+    // An image's palette, as the console's colour words; none for a blob.
+    virtual std::span<const std::uint16_t> palette() const { return {}; }
+};
+
+// A blob: reads an open file, or, given a name, a file that it opens only at its
 // first read and closes at its end, so that the inputs of a pack hold one
 // descriptor at a time, however many there are. Such a file must still be
 // the one `identity` names, the file that was checked before the run; one
 // replaced since is a read error.
-class FileInputStream final : public InputStream {
+class FileInputStream final : public Input {
 public:
     explicit FileInputStream(std::FILE* file) : file_(file) {}
     FileInputStream(std::filesystem::path path, const FileIdentity& identity)
@@ -29,8 +39,7 @@ public:
     std::size_t read(std::span<std::uint8_t> buffer) override;
     bool at_end() const override;
     bool has_error() const override;
-    // Every byte read so far.
-    std::size_t bytes_read() const { return bytes_read_; }
+    std::size_t bytes_read() const override { return bytes_read_; }
 
 private:
     bool open_on_first_read();

@@ -4,7 +4,7 @@
 
 namespace venk::cli {
 
-bool InputFiles::open(const std::vector<std::string>& names, bool pack) {
+bool InputFiles::open(const std::vector<std::string>& names, bool pack, const ImageCells& cells) {
     for (const std::string& name : names) {
         std::FILE* file = stdin;
         if (name != STANDARD_STREAM_NAME) {
@@ -30,6 +30,19 @@ bool InputFiles::open(const std::vector<std::string>& names, bool pack) {
             return false;
         }
         identities_.push_back(identify_open_file(file));
+        // An image is read whole now, so that a bad one touches no output.
+        if (file != stdin && is_image_name(name)) {
+            auto image = std::make_unique<ImageInput>();
+            const bool read = image->read(file, name, cells);
+            std::fclose(file);
+            open_files_.pop_back();
+            if (!read) {
+                return false;
+            }
+            files_.push_back(std::move(image));
+            streams_.push_back(files_.back().get());
+            continue;
+        }
         // A pack's input is opened again when its turn comes, so that no pack
         // runs out of descriptors; one file is read as it was checked, and so
         // is a pipe, whose bytes cannot be read twice.

@@ -1,8 +1,9 @@
 // The inputs of a run, open for reading: one file, standard input ("-"), or
-// the several files of a pack.
+// the several files of a pack; each a blob or an image.
 #pragma once
 
 #include "file_streams.hpp"
+#include "image_input.hpp"
 #include "platform.hpp"
 
 #include <cstdio>
@@ -25,14 +26,18 @@ public:
     // be read at all (a directory cannot). At the first that fails, says why
     // on standard error, naming the input in a pack, and returns false. The
     // inputs of a pack are closed again and each is opened when the codec
-    // comes to it, so that a pack holds one open input at a time.
-    bool open(const std::vector<std::string>& names, bool pack);
+    // comes to it, so that a pack holds one open input at a time. An input
+    // named like an image (see is_image_name) is read as one, cut into
+    // `cells`, and closed.
+    bool open(const std::vector<std::string>& names, bool pack, const ImageCells& cells = {});
 
     // Closes every input but standard input.
     void close();
 
     std::span<InputStream* const> streams() const { return streams_; }
     std::size_t bytes_read(std::size_t input) const { return files_[input]->bytes_read(); }
+    // An image input's palette; none for a blob.
+    std::span<const std::uint16_t> palette(std::size_t input) const { return files_[input]->palette(); }
 
     // Which files they are, for an output to be refused if it is one of them.
     const std::vector<FileIdentity>& identities() const { return identities_; }
@@ -43,7 +48,7 @@ public:
 
 private:
     std::vector<std::FILE*> open_files_;  // to close; standard input is not among them
-    std::vector<std::unique_ptr<FileInputStream>> files_;
+    std::vector<std::unique_ptr<Input>> files_;
     std::vector<InputStream*> streams_;
     std::vector<FileIdentity> identities_;
     std::vector<std::filesystem::path> paths_;

@@ -76,4 +76,43 @@ inline constexpr const char* SAME_OUTPUT_FORMAT = "Error: %s and %s are the same
 inline constexpr const char* PACK_INPUT_RESULT_FORMAT = "Error: %s: \"%s\"\n";
 inline constexpr const char* PACK_TOO_BIG_FORMAT = "Error: output file is too big for VENK once \"%s\" is added\n";
 
+// Images, each named by its file.
+inline constexpr const char* IMAGE_RESULT_FORMAT = "Error: \"%s\": %s\n";
+inline constexpr const char* IMAGE_NOT_INDEXED_FORMAT =
+    "Error: \"%s\": the image has no palette (PNG colour type %u, %u bits): save it as an indexed image\n";
+inline constexpr const char* IMAGE_BAD_SIZE_FORMAT =
+    "Error: \"%s\": the image is %u x %u pixels, not a multiple of %u x %u\n";
+inline constexpr const char* IMAGE_TOO_MANY_TILES_FORMAT =
+    "Error: \"%s\": the image holds %llu tiles, more than a stream's 65535\n";
+inline constexpr const char* IMAGE_MIXED_LINES_FORMAT =
+    "Error: \"%s\": the tile at x %u, y %u mixes palette lines %u and %u\n";
+inline constexpr const char* IMAGE_INDEX_PAST_PALETTE_FORMAT =
+    "Error: \"%s\": the pixel at x %u, y %u has an index past the image's palette\n";
+inline constexpr const char* IMAGE_FILE_TOO_BIG_FORMAT =
+    "Error: \"%s\": the file is too big for an image of at most 65535 tiles\n";
+// The options for images and pictures.
+inline constexpr const char* OPTION_GIVEN_TWICE_FORMAT = "Error: can't specify \"%s\" more than once\n";
+inline constexpr const char* OPTION_NEEDS_VALUE_FORMAT = "Error: option \"%s\" needs a value after it\n";
+inline constexpr const char* BAD_SPRITE_FORMAT =
+    "Error: can't use \"%s\" as a sprite size: give WxH in tiles, each from 1 to 4\n";
+inline constexpr const char* BAD_COLUMNS_FORMAT =
+    "Error: can't use \"%s\" as a number of columns: give 1 to 65535\n";
+inline constexpr const char* NEEDS_IMAGE_INPUT_FORMAT =
+    "Error: option \"%s\" needs an image input (a name ending in .png)\n";
+inline constexpr const char* PALETTE_OF_SEVERAL_IMAGES_FORMAT =
+    "Error: option \"%s\" writes the palette of one image, and the pack has several\n";
+inline constexpr std::string_view PALETTE_TO_STANDARD_OUTPUT = "Error: the palette file can't be standard output\n";
+inline constexpr const char* NEEDS_PICTURE_OUTPUT_FORMAT =
+    "Error: option \"%s\" needs a picture output: -d to a name ending in .png\n";
+inline constexpr const char* DECOMPRESSING_AN_IMAGE_FORMAT =
+    "Error: -d reads a VENK stream, not an image: \"%s\"\n";
+inline constexpr const char* PICTURE_NEEDS_DECOMPRESSION_FORMAT =
+    "Error: output \"%s\" ends in .png, but only -d writes a picture\n";
+inline constexpr const char* PICTURE_AS_SOURCE_FORMAT =
+    "Error: the picture \"%s\" can't be written as source or with an index\n";
+inline constexpr const char* BAD_COLOURS_FILE_FORMAT =
+    "Error: \"%s\": a file of colours holds 1 to 64 big-endian colour words, or is a PNG\n";
+inline constexpr const char* IMAGE_SUPPORT_MISSING_FORMAT =
+    "Error: \"%s\": this venk was built without PNG support\n";
+
 }  // namespace venk::cli

@@ -8,7 +8,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* ROLE_NAMES[] = {"output", "header", "index file"};
+constexpr const char* ROLE_NAMES[] = {"output", "header", "index file", "palette file"};
 
 std::size_t slot_of(OutputRole role) {
     return static_cast<std::size_t>(role);

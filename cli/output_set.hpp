@@ -1,5 +1,5 @@
 // The files one run writes besides standard output: its output, a C
-// output's header and an index file. They are opened together, and none is
+// output's header, an index file and a palette file. They are opened together, and none is
 // changed until all are open and none is an input or another of them; they
 // are put in place together once all are written.
 #pragma once
@@ -13,7 +13,7 @@
 
 namespace venk::cli {
 
-enum class OutputRole : std::uint8_t { OUTPUT, HEADER, INDEX };
+enum class OutputRole : std::uint8_t { OUTPUT, HEADER, INDEX, PALETTE };
 
 class OutputSet {
 public:
@@ -59,7 +59,7 @@ private:
     bool open_one(OutputRole role, Entry& entry, const InputFiles& inputs);
     bool files_clash(const InputFiles& inputs, bool to_standard_output) const;
 
-    std::array<Entry, 3> entries_;  // by OutputRole; the guard slot of each is its role
+    std::array<Entry, 4> entries_;  // by OutputRole; the guard slot of each is its role
 };
 
 // Reports a file that could not be deleted after a failure, if any.

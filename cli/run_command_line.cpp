@@ -76,6 +76,7 @@ int run_command_line(int count, const char* const* arguments) {
         index_form(line),
         line.names,
         line.names.back(),
+        image_request(line),
     };
     request.input_names.pop_back();
     return run_files(request);

@@ -4,6 +4,7 @@
 #include "input_files.hpp"
 #include "messages.hpp"
 #include "output_set.hpp"
+#include "picture_output.hpp"
 #include "platform.hpp"
 #include "print.hpp"
 #include "source_files.hpp"
@@ -76,18 +77,33 @@ SourceContent content_of(const Request& request, const InputFiles& inputs, std::
 // The data of a run, made before any of it is written anywhere but to an
 // output file of its own: the bytes of source output or of standard output.
 struct RunData {
-    MemoryOutputStream source_bytes;  // source output: the text follows the bytes
+    MemoryOutputStream source_bytes;  // source output or a picture: the text or PNG follows the bytes
     SpillingOutputStream held_back;   // binary standard output
     std::string text;                 // source output's text
+    std::vector<std::uint16_t> colours;  // a picture's palette, if not grey
 };
+
+// The palette of the image among the inputs; none if there is no image.
+std::span<const std::uint16_t> image_palette(const Request& request, const InputFiles& inputs) {
+    for (std::size_t i = 0; i < request.input_names.size(); ++i) {
+        if (!inputs.palette(i).empty()) {
+            return inputs.palette(i);
+        }
+    }
+    return {};
+}
+
+ResultCode write_bytes(OutputFile& file, std::span<const std::uint8_t> bytes) {
+    return write_text(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 // Runs the codec: a binary output file takes the bytes as they come, any
 // other output takes them once the run has succeeded.
 ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                     Figures& figures) {
-    if (request.source) {
+    if (request.source || request.image.picture) {
         const ResultCode result = data.source_bytes.result(run_codec(request, inputs, data.source_bytes, figures));
-        // Such as a stream without tiles to decompress: no array is empty.
+        // Such as a stream without tiles to decompress: no array or picture is empty.
         return result == RESULT_OK && data.source_bytes.bytes().empty() ? RESULT_NO_TILES : result;
     }
     if (writes_standard_output(request)) {
@@ -97,7 +113,8 @@ ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet&
     return run_codec(request, inputs, output, figures);
 }
 
-// Writes the text of source output, and the header and index file if any.
+// Writes the text of source output or the picture, and the header, index
+// file and palette file if any.
 ResultCode write_texts(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                        const Figures& figures) {
     const SourceContent content = content_of(request, inputs, data.source_bytes.bytes(), figures);
@@ -110,6 +127,16 @@ ResultCode write_texts(const Request& request, const InputFiles& inputs, OutputS
         if (OutputFile* output = files.file(OutputRole::OUTPUT)) {
             result = write_text(*output, data.text);
         }
+    }
+    if (request.image.picture) {
+        std::vector<std::uint8_t> png;
+        result = picture_of(data.source_bytes.bytes(), request.image.columns, data.colours, png);
+        if (result == RESULT_OK) {
+            result = write_bytes(*files.file(OutputRole::OUTPUT), png);
+        }
+    }
+    if (OutputFile* palette = files.file(OutputRole::PALETTE); palette != nullptr && result == RESULT_OK) {
+        result = write_text(*palette, palette_file_bytes(image_palette(request, inputs)));
     }
     if (OutputFile* header = files.file(OutputRole::HEADER); header != nullptr && result == RESULT_OK) {
         result = write_text(*header, c_header(content));
@@ -138,8 +165,8 @@ ResultCode write_to_standard_output(const Request& request, RunData& data) {
 // Runs the codec and writes every output; the files are put in place
 // together, and standard output takes its bytes only once the files are
 // written, before they are put in place.
-ResultCode write_outputs(const Request& request, const InputFiles& inputs, OutputSet& files, Figures& figures) {
-    RunData data;
+ResultCode write_outputs(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
+                         Figures& figures) {
     ResultCode result = run_into(request, inputs, files, data, figures);
     try {
         if (result == RESULT_OK) {
@@ -217,7 +244,14 @@ int finish_run(const Request& request, const InputFiles& inputs, ResultCode resu
 
 int run_files(const Request& request) {
     InputFiles inputs;
-    if (!inputs.open(request.input_names, request.pack)) {
+    if (!inputs.open(request.input_names, request.pack, request.image.cells)) {
+        return 1;
+    }
+    // A picture's palette is read before any output is touched.
+    RunData data;
+    if (request.image.picture &&
+        (!can_handle_images(request.output_name) ||
+         (request.image.colours_name && !read_colours(*request.image.colours_name, data.colours)))) {
         return 1;
     }
     const bool to_standard_output = writes_standard_output(request);
@@ -231,11 +265,14 @@ int run_files(const Request& request) {
     if (request.index_name) {
         files.add(OutputRole::INDEX, *request.index_name);
     }
+    if (request.image.palette_name) {
+        files.add(OutputRole::PALETTE, *request.image.palette_name);
+    }
     if (!files.open(inputs, to_standard_output, request.source == SourceForm::C) || !files.begin()) {
         return 1;
     }
     Figures figures;
-    const ResultCode result = write_outputs(request, inputs, files, figures);
+    const ResultCode result = write_outputs(request, inputs, files, data, figures);
     inputs.close();
     return finish_run(request, inputs, result, figures, files);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "command_line.hpp"
+#include "image_options.hpp"
 #include "source_output.hpp"
 
 #include <venk/venk.hpp>
@@ -26,6 +27,7 @@ struct Request {
     SourceForm index_form;                  // the index file's language
     std::vector<std::string> input_names;  // "-" is standard input
     std::string output_name;               // "-" is standard output
+    ImageRequest image;                    // images in, a picture or a palette out
 };
 
 // Runs it and returns the process's exit status.

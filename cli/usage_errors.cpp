@@ -1,5 +1,6 @@
 #include "usage_errors.hpp"
 
+#include "image_options.hpp"
 #include "messages.hpp"
 #include "platform.hpp"
 #include "print.hpp"
@@ -121,6 +122,7 @@ bool report_usage_errors(CommandLine& line) {
             report_pack_input_errors(line);
         }
         report_standard_output_errors(line);
+        report_image_usage_errors(line);
     }
     return line.error_seen;
 }
