@@ -28,7 +28,7 @@ ResultCode write_source_files(SourceForm form, const SourceContent& content, Out
     try {
         result = write_text(output, source_text(form, content, header_file_name));
         if (result == RESULT_OK && header != nullptr) {
-            result = write_text(*header, c_header(content));
+            result = write_text(*header, c_header(content, header_file_name));
         }
     } catch (const std::bad_alloc&) {
         result = RESULT_OUT_OF_MEMORY;

@@ -42,15 +42,15 @@ std::string upper_case(std::string_view name);
 // name `header_file_name`, which other forms ignore.
 std::string source_text(SourceForm form, const SourceContent& content, std::string_view header_file_name);
 
-// The header of a C file: the constants and the array's declaration, for C
-// and C++.
-std::string c_header(const SourceContent& content);
+// The header of a C file, written under `file_name`: the constants and the
+// array's declaration, for C and C++.
+std::string c_header(const SourceContent& content, std::string_view file_name);
 
 // The index of a binary output of `size` bytes, whose bytes `content` does
 // not hold: its constants alone, for the game's build to include: a C header
 // of macros, or for GNU as or an MRI assembler a file of equates that
 // defines no storage and exports nothing, so that several source files can
-// include it.
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size);
+// include it. A C header's guard comes from its `file_name`.
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, std::string_view file_name);
 
 }  // namespace venk::cli

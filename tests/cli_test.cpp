@@ -30,8 +30,9 @@ const std::string ZERO_TILE_STREAM = std::string("\x00\x01\x00\x08", 4) + std::s
 
 const std::string HELP =
     "Usage:\n"
-    "  venk -c <infile> <outfile>\n"
-    "  venk -d <infile> <outfile>\n"
+    "  venk [-c | -d] [options] <infile> <outfile>\n"
+    "  venk -p [options] <infile>... <outfile>\n"
+    "<infile> and <outfile> may be - for standard input and output.\n"
     "\n"
     "Options:\n"
     "  -c or --compress ..... Compress a blob into VENK\n"
@@ -211,6 +212,13 @@ TEST_F(CommandLine, UsageHelpAndVersion) {
         {{"-n", "x", "--name", "y", "a", "b"}, 1, "", "Error: can't specify more than one name\n"},
         {{"--name", "-h"}, 1, "", INPUT_MISSING + "Error: can't use \"-h\" as a name\n"},
         {{"-g", "-n", "1up", "a", "b"}, 1, "", "Error: can't use \"1up\" as a name\n"},
+        {{"-a", "--name=main", "a", "b"}, 1, "", "Error: can't use \"main\" as a name\n"},
+        {{"--name=", "a", "b"}, 1, "", "Error: can't use \"\" as a name\n"},
+        {{"--name=x", "-n", "y", "a", "b"}, 1, "", "Error: can't specify more than one name\n"},
+        {{"--index=x", "-i", "y", "a", "b"}, 1, "", "Error: can't specify more than one index file\n"},
+        {{"--help=x", "-n=x", "a", "b"}, 1, "", "Error: unknown option \"--help=x\"\nError: unknown option \"-n=x\"\n"},
+        {{"-a", "tile.bin", "say \"hi\".c"}, 1, "",
+         "Error: C source output \"say \"hi\".c\" gives a header name that #include can't hold\n"},
         {{"--", "-n", "x", "a"}, 1, "", "Error: too many filenames specified\n"},
         {{"-a", "tile.bin", "out.H"}, 1, "", "Error: C source output \"out.H\" can't end in .h\n"},
         {{"-p", "-d", "a", "b"}, 1, "", "Error: can't pack when decompressing\n"},
@@ -782,10 +790,10 @@ TEST_F(CommandLine, SourceOutputs) {
         {{"-p", "-g", "tile.bin", "two-offsets.bin", "pack.s"}, "", {{"pack.s", "\t.set\tPACK_TWO_OFFSETS_FIRST, 1"}}},
         {{"-p", "--mri", "do.bin", "two-offsets.bin", "pack.asm"}, "", {{"pack.asm", "PACK_DO_TILES\tequ\t1"}}},
         {{"-p", "-i", "pack.h", "tile.bin", "two-offsets.bin", "pack.venk"}, "",
-         {{"pack.h", "#ifndef PACK_VENK_INDEX_H"}, {"pack.h", "#define PACK_SIZE 52"},
+         {{"pack.h", "#ifndef PACK_H_FROM_VENK"}, {"pack.h", "#define PACK_SIZE 52"},
           {"pack.h", "#define PACK_TWO_OFFSETS_TILES 2"}}},
         {{"-i", "new.inc", "-g", "tile.bin", "new.venk"}, "", {{"new.inc", "\t.set\tVENK_NEW_SIZE, 20"}}},
-        {{"-d", "-m", "--index", "idx.i", "-n", "Hero", "tile.venk", "new.bin"}, "",
+        {{"-d", "-m", "--index=idx.i", "--name=Hero", "tile.venk", "new.bin"}, "",
          {{"idx.i", "HERO_SIZE\tequ\t32"}, {"idx.i", "HERO_TILES\tequ\t1"}}},
         {{"-g", "-n", "Hero", "tile.bin", "-"}, "", {{"", "Hero:"}, {"", "\t.set\tHERO_SIZE, 20"}}},
         {{"-p", "-i", "new.h", "tile.bin", "odd.bin", "new.c"},
