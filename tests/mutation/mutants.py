@@ -5,7 +5,8 @@ A mutant that no test can tell from the original, because it changes nothing
 a caller of the library or a user of the tool can see, carries the reason in
 `equivalent`; the score leaves it out. A mutant of what only a packaging check
 can see names that check's shell command in `check`, run in the copy instead
-of the test suite: it kills the mutant by failing.
+of the test suite: it kills the mutant by failing. A mutant whose fault only
+memory checking sees sets `sanitizer`, and is tested with the asan preset.
 """
 
 from typing import NamedTuple
@@ -19,6 +20,7 @@ class Mutant(NamedTuple):
     why: str
     equivalent: str = ""
     check: str = ""
+    sanitizer: bool = False
 
 
 MUTANTS = [
@@ -69,6 +71,10 @@ MUTANTS = [
     Mutant("compress-tile-limit", "codec/src/compress.cpp",
            "tile_count_ > MAX_TILES", "tile_count_ >= MAX_TILES",
            "65535 tiles rejected: the tile limit off by one"),
+    Mutant("compress-map-one-entry-short", "codec/src/compress.cpp",
+           "make_unique_for_overwrite<std::uint8_t[]>(MAX_TILES * MAP_ENTRY_SIZE)",
+           "make_unique_for_overwrite<std::uint8_t[]>((MAX_TILES - 1) * MAP_ENTRY_SIZE)",
+           "the tile map has no room for the last tile's entry", sanitizer=True),
     Mutant("compress-too-big-ignored", "codec/src/compress.cpp",
            "    if (!use_best && !compressor.fits()) {\n        failed_input", "    if (false) {\n        failed_input",
            "an overfull stream written anyway"),
