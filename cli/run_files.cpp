@@ -89,7 +89,8 @@ ResultCode write_index(ResultCode result, const Request& request, const InputFil
         return write_text(index, index_text(request.index_form,
                                             content_of(request, inputs, {}, figures,
                                                        "index: " + source_description(request, figures)),
-                                            size, utf8_of(path_from_utf8(*request.index_name).value_or("").filename())));
+                                            size,
+                                            utf8_of(path_from_utf8(*request.index_name).value_or("").filename())));
     } catch (const std::bad_alloc&) {
         return RESULT_OUT_OF_MEMORY;
     }

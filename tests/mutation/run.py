@@ -186,6 +186,7 @@ def main():
     if arguments.list:
         for mutant in chosen:
             mark = " (equivalent: " + mutant.equivalent + ")" if mutant.equivalent else ""
+            mark += " (under asan)" if mutant.sanitizer else ""
             print(f"{mutant.id:28} {mutant.file:34} {mutant.why}{mark}")
         print(f"{len(chosen)} of {len(MUTANTS)} mutants")
     for problem in problems:
