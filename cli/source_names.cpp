@@ -43,18 +43,19 @@ constexpr std::string_view REGISTERS[] = {
 static_assert(std::ranges::is_sorted(REGISTERS), "is_register searches the list by halves");
 
 // The names the standard C library (C23, with its optional threads and
-// atomics) declares at file scope in lower or mixed case: functions,
+// atomics) declares at file scope in lower case: functions,
 // objects, macros and types. A program that includes the header may not
 // define them, and the functions and objects are reserved for external
 // linkage in every program; compilers know many of them as built-ins.
 // The functions of <math.h> and <complex.h> are below, without their f and
 // l variants.
 constexpr std::string_view LIBRARY_NAMES[] = {
-    // <assert.h>, <ctype.h>, <errno.h>, <locale.h>, <setjmp.h>, <signal.h>, <stdarg.h>, <stddef.h>
+    // <assert.h>, <ctype.h>, <errno.h>, <locale.h>, <setjmp.h>, <signal.h>, <stdarg.h>, <stddef.h>,
+    // <stdnoreturn.h>
     "assert", "isalnum", "isalpha", "isblank", "iscntrl", "isdigit", "isgraph", "islower", "isprint", "ispunct",
     "isspace", "isupper", "isxdigit", "tolower", "toupper", "errno", "setlocale", "localeconv", "jmp_buf",
     "setjmp", "longjmp", "sig_atomic_t", "signal", "raise", "va_list", "va_arg", "va_copy", "va_end", "va_start",
-    "ptrdiff_t", "size_t", "max_align_t", "nullptr_t", "offsetof", "unreachable",
+    "ptrdiff_t", "size_t", "max_align_t", "nullptr_t", "offsetof", "unreachable", "noreturn",
     // <fenv.h>, <inttypes.h>, <math.h> macros and types, <complex.h> macros
     "fenv_t", "fexcept_t", "femode_t", "feclearexcept", "fegetexceptflag", "feraiseexcept", "fesetexcept",
     "fesetexceptflag", "fetestexceptflag", "fetestexcept", "fegetmode", "fegetround", "fegetenv", "feholdexcept",
