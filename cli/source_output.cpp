@@ -118,6 +118,12 @@ std::string c_header_start(const SourceContent& content, std::size_t size, std::
     return text;
 }
 
+// The array's declaration, for C and C++.
+std::string array_declaration(const SourceContent& content) {
+    return "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
+           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n";
+}
+
 }  // namespace
 
 std::string upper_case(std::string_view name) {
@@ -140,9 +146,11 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     return assembly_source(MRI_SYNTAX, content);
 }
 
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, std::string_view file_name) {
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array,
+                       std::string_view file_name) {
     if (form == SourceForm::C) {
-        return c_header_start(content, size, file_name) + "\n#endif\n";
+        return c_header_start(content, size, file_name) + (declares_array ? array_declaration(content) : "") +
+               "\n#endif\n";
     }
     // Equates without .globl or xdef: every source file that includes them
     // has its own, and none defines a symbol that another could clash with.
@@ -155,8 +163,7 @@ std::string index_text(SourceForm form, const SourceContent& content, std::size_
 }
 
 std::string c_header(const SourceContent& content, std::string_view file_name) {
-    return c_header_start(content, content.bytes.size(), file_name) + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
-           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
+    return c_header_start(content, content.bytes.size(), file_name) + array_declaration(content) + "\n#endif\n";
 }
 
 }  // namespace venk::cli

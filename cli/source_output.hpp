@@ -46,11 +46,14 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
 // array's declaration, for C and C++.
 std::string c_header(const SourceContent& content, std::string_view file_name);
 
-// The index of a binary output of `size` bytes, whose bytes `content` does
+// The index of an output whose data is `size` bytes, which `content` need
 // not hold: its constants alone, for the game's build to include: a C header
 // of macros, or for GNU as or an MRI assembler a file of equates that
 // defines no storage and exports nothing, so that several source files can
-// include it. A C header's guard comes from its `file_name`.
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, std::string_view file_name);
+// include it. When `declares_array`, as for an output in source form, a C
+// header also declares the array, so that C code can use data that
+// assembler source defines. A C header's guard comes from its `file_name`.
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array,
+                       std::string_view file_name);
 
 }  // namespace venk::cli
