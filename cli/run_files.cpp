@@ -65,13 +65,30 @@ std::vector<IndexEntry> pack_index(const Request& request, const InputFiles& inp
     return index;
 }
 
+// In source output, the palette of each image among the inputs: SYMBOL_palette
+// for one image, and in a pack SYMBOL_NAME_palette under its name in the
+// index.
+std::vector<NamedPalette> palettes(const Request& request, const InputFiles& inputs, const std::string& symbol) {
+    std::vector<NamedPalette> named;
+    for (std::size_t i = 0; request.source && i < request.input_names.size(); ++i) {
+        if (!inputs.palette(i).empty()) {
+            const std::string member =
+                request.pack ? "_" + index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or(""))
+                             : "";
+            named.push_back({symbol + member + "_palette", inputs.palette(i)});
+        }
+    }
+    return named;
+}
+
 // The named constants of a run whose data is `bytes` (none for a binary
-// output): its symbol, and in a pack its index.
+// output): its symbol, in a pack its index, and its images' palettes.
 SourceContent content_of(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
                          const Figures& figures) {
-    return {bytes,
-            request.symbol ? *request.symbol : symbol_from_file_name(path_from_utf8(request.output_name).value_or("")),
-            figures.tiles, source_description(request, figures), pack_index(request, inputs)};
+    const std::string symbol =
+        request.symbol ? *request.symbol : symbol_from_file_name(path_from_utf8(request.output_name).value_or(""));
+    return {bytes,  symbol, figures.tiles, source_description(request, figures), pack_index(request, inputs),
+            palettes(request, inputs, symbol)};
 }
 
 // The data of a run, made before any of it is written anywhere but to an

@@ -1,5 +1,6 @@
 #include "source_output.hpp"
 
+#include "palette_source.hpp"
 #include "source_names.hpp"
 
 #include <cctype>
@@ -19,6 +20,9 @@ std::vector<Constant> constants(const SourceContent& content, std::size_t size) 
     for (const IndexEntry& entry : content.index) {
         list.push_back({prefix + upper_case(entry.name) + "_FIRST", entry.first_tile});
         list.push_back({prefix + upper_case(entry.name) + "_TILES", entry.tile_count});
+    }
+    for (const NamedPalette& palette : content.palettes) {
+        list.push_back({upper_case(palette.symbol) + "_COLOURS", palette.words.size()});
     }
     return list;
 }
@@ -69,7 +73,7 @@ std::string c_source(const SourceContent& content, std::string_view header_file_
            "_Alignas(2)\n"
            "#endif\n"
            "const unsigned char " + content.symbol + "[" + size + "] = {\n" +
-           byte_lines(content.bytes, {"    ", 12, "0x", ",", " "}) + "};\n";
+           byte_lines(content.bytes, {"    ", 12, "0x", ",", " "}) + "};\n" + palette_definitions(SourceForm::C, content);
 }
 
 // What tells the two assembler syntaxes apart.
@@ -97,14 +101,14 @@ constexpr AssemblySyntax MRI_SYNTAX = {
     {"\tdc.b\t", 16, "$", "", ","},
 };
 
-std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& content) {
+std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& content, SourceForm form) {
     const std::string export_directive(syntax.export_directive);
     std::string text = opening_line(syntax.comment, content);
     for (const Constant& constant : constants(content, content.bytes.size())) {
         text += export_directive + constant.name + "\n" + syntax.definition(constant) + "\n";
     }
     return text + "\n" + std::string(syntax.section) + export_directive + content.symbol + "\n" + content.symbol +
-           ":\n" + byte_lines(content.bytes, syntax.data);
+           ":\n" + byte_lines(content.bytes, syntax.data) + palette_definitions(form, content);
 }
 
 // A C header's opening comment and include guard (from its file name), then
@@ -121,7 +125,7 @@ std::string c_header_start(const SourceContent& content, std::size_t size, std::
 // The array's declaration, for C and C++.
 std::string array_declaration(const SourceContent& content) {
     return "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
-           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n";
+           upper_case(content.symbol) + "_SIZE];\n" + palette_declarations(content) + "#ifdef __cplusplus\n}\n#endif\n";
 }
 
 }  // namespace
@@ -139,11 +143,11 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     case SourceForm::C:
         return c_source(content, header_file_name);
     case SourceForm::GNU_AS:
-        return assembly_source(GNU_AS_SYNTAX, content);
+        return assembly_source(GNU_AS_SYNTAX, content, form);
     case SourceForm::MRI:
         break;
     }
-    return assembly_source(MRI_SYNTAX, content);
+    return assembly_source(MRI_SYNTAX, content, SourceForm::MRI);
 }
 
 std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array,

@@ -6,6 +6,7 @@
 // the index as named constants:
 //   SYMBOL_SIZE, SYMBOL_TILES          for the whole data
 //   SYMBOL_NAME_FIRST, SYMBOL_NAME_TILES for each index entry NAME
+//   PALETTE_COLOURS                    for each image's palette array PALETTE
 // with the symbol and the entry's name upper-cased.
 #pragma once
 
@@ -27,12 +28,20 @@ struct IndexEntry {
     std::size_t tile_count = 0;
 };
 
+// An image's palette: its array's symbol, such as hero_palette, and the
+// console's colour words.
+struct NamedPalette {
+    std::string symbol;
+    std::span<const std::uint16_t> words;
+};
+
 struct SourceContent {
     std::span<const std::uint8_t> bytes;  // at least one, but none in an index
     std::string symbol;                   // usable as is_usable_symbol says
     std::size_t tiles = 0;
     std::string description;  // for the opening comment, such as "VENK16 stream of 561 tiles"
     std::vector<IndexEntry> index;
+    std::vector<NamedPalette> palettes;  // of the images among the inputs
 };
 
 // A symbol or an index entry's name as it is spelt in constant names.

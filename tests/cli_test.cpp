@@ -3,6 +3,12 @@
 #include "support/process.hpp"
 #include "support/tiles.hpp"
 
+#ifdef VENK_CLI_IMAGES
+#include <venk/image.hpp>
+
+#include <lodepng.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -927,6 +933,186 @@ TEST_F(CommandLine, InputSurvivesAnOutputNameFlippedToIt) {
     done = true;
     flipper.join();
 }
+
+#ifdef VENK_CLI_IMAGES
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool RUNNING_UNDER_ADDRESS_SANITIZER = true;  // which maps terabytes
+#else
+constexpr bool RUNNING_UNDER_ADDRESS_SANITIZER = false;
+#endif
+
+// An indexed (or with `type` another kind of) PNG of `width` x `height`
+// pixels of `depth` bits, pixel(x, y) each, whose palette entry i is
+// (i * 16, i * 4, 255 - i) in red, green and blue.
+std::string png_of(unsigned width, unsigned height, unsigned depth, unsigned (*pixel)(unsigned x, unsigned y),
+                   bool interlaced = false, LodePNGColorType type = LCT_PALETTE) {
+    const unsigned samples = type == LCT_RGB ? 3 : 1;
+    std::vector<unsigned char> raw(std::size_t{width} * height * samples);
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        raw[i] = static_cast<unsigned char>(pixel(static_cast<unsigned>(i / samples % width),
+                                                  static_cast<unsigned>(i / samples / width)));
+    }
+    LodePNGState state;
+    lodepng_state_init(&state);
+    state.encoder.auto_convert = 0;
+    state.info_png.interlace_method = interlaced ? 1 : 0;
+    state.info_raw.colortype = state.info_png.color.colortype = type;
+    state.info_raw.bitdepth = 8;
+    state.info_png.color.bitdepth = depth;
+    for (unsigned i = 0; type == LCT_PALETTE && i < (1U << depth); ++i) {
+        for (LodePNGColorMode* mode : {&state.info_raw, &state.info_png.color}) {
+            lodepng_palette_add(mode, static_cast<unsigned char>(i * 16), static_cast<unsigned char>(i * 4),
+                                static_cast<unsigned char>(255 - i), 255);
+        }
+    }
+    unsigned char* png = nullptr;
+    std::size_t size = 0;
+    EXPECT_EQ(lodepng_encode(&png, &size, raw.data(), width, height, &state), 0U);
+    lodepng_state_cleanup(&state);
+    std::string bytes(reinterpret_cast<const char*>(png), size);
+    std::free(png);
+    return bytes;
+}
+
+// The tiles of `sheet` and of the PNG drawn from it: 16 tiles a row, with
+// tile t in palette line line_of(t), as a paint program saves a tile sheet.
+std::string sheet;
+unsigned (*line_of)(std::size_t tile) = [](std::size_t) { return 0U; };
+unsigned sheet_pixel(unsigned x, unsigned y) {
+    const std::size_t tile = y / 8 * 16 + x / 8;
+    const auto byte = static_cast<unsigned char>(sheet[tile * 32 + y % 8 * 4 + x % 8 / 2]);
+    return (x % 2 == 0 ? byte >> 4 : byte & 0xF) + 16 * line_of(tile);
+}
+
+// Lines of `text` in order, each found in `within` after the one before.
+bool lines_in_order(const std::string& text, const std::string& within) {
+    std::istringstream lines(text);
+    std::size_t at = 0;
+    for (std::string line; std::getline(lines, line);) {
+        at = ("\n" + within).find("\n" + line + "\n", at);
+        if (at == std::string::npos) {
+            return false;
+        }
+        at += line.size() + 1;
+    }
+    return true;
+}
+
+// Images in, pictures and palettes out: the output of an image is that of
+// the blob a correct converter makes of it (in source output, with the
+// palette's lines besides), and an image venk cannot take is refused with
+// one line that names it, and no output.
+TEST_F(CommandLine, ImagesInPicturesOut) {
+    const std::string sample = read_file(fs::path(VENK_SAMPLE_TILES));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+        std::vector<std::string> blob_arguments = {};  // the same run on the blobs
+        std::string output = "out";
+    } cases[] = {
+        {{"art4.png", "out"}, "", {"art.bin", "out"}},
+        {{"-b", "art8.png", "out"}, "", {"-b", "art.bin", "out"}},
+        {{"interlaced.png", "out"}, "", {"art.bin", "out"}},
+        {{"-p", "tile.bin", "art8.png", "out"}, "", {"-p", "tile.bin", "art.bin", "out"}},
+        {{"--sprite", "2x3", "cells.png", "out"}, "", {"cells.bin", "out"}},
+        {{"-a", "art8.png", "out.c"}, "", {"-a", "art.bin", "out.c"}, "out.c"},
+        {{"-g", "-p", "art8.png", "tile.bin", "out.s"}, "", {"-g", "-p", "art8.bin", "tile.bin", "out.s"}, "out.s"},
+        {{"-m", "art4.png", "out.asm"}, "", {"-m", "art.bin", "out.asm"}, "out.asm"},
+        {{"art4.png", "out", "--palette=out.pal"}, "", {}, "out.pal"},
+        {{"-d", "art.venk", "out.png", "--columns", "24"}, "", {}, "out.png"},
+        {{"-d", "art.venk", "out.png", "--colours", "art8.png"}, "", {}, "out.png"},
+        {{"mixed.png", "out"}, "Error: \"mixed.png\": the tile at x 8, y 0 mixes palette lines 1 and 2\n"},
+        {{"rgb.png", "out"},
+         "Error: \"rgb.png\": the image has no palette (PNG colour type 2, 8 bits): save it as an indexed image\n"},
+        {{"odd.png", "out"}, "Error: \"odd.png\": the image is 8 x 12 pixels, not a multiple of 8 x 8\n"},
+        {{"--sprite", "3x1", "art4.png", "out"},
+         "Error: \"art4.png\": the image is 128 x 280 pixels, not a multiple of 24 x 8\n"},
+        {{"-p", "tile.bin", "cut.png", "out"},
+         "Error: \"cut.png\": the image is not a valid PNG, or it is truncated\n"},
+        {{"huge.png", "out"}, "Error: \"huge.png\": the image holds 56250000 tiles, more than a stream's 65535\n"},
+        {{"-d", "art.venk", "out.png", "--colours", "odd.pal"},
+         "Error: \"odd.pal\": a file of colours holds 1 to 64 big-endian colour words, or is a PNG\n"},
+        {{"--columns", "3", "art4.png", "out"},
+         "Error: option \"--columns\" needs a picture output: -d to a name ending in .png\n"},
+        {{"-p", "art4.png", "art8.png", "--palette", "p", "out"},
+         "Error: option \"--palette\" writes the palette of one image, and the pack has several\n"},
+    };
+    sheet = sample.substr(0, 560 * 32);  // 35 rows of 16 tiles
+    write_file(work() / "art.bin", sheet);
+    write_file(work() / "art8.bin", sheet);  // with the image's name in an index
+    Bytes stream;
+    compress(Bytes(sheet.begin(), sheet.end()), stream);
+    write_file(work() / "art.venk", std::string(stream.begin(), stream.end()));
+    write_file(work() / "art4.png", png_of(128, 280, 4, sheet_pixel));
+    write_file(work() / "interlaced.png", png_of(128, 280, 8, sheet_pixel, true));
+    write_file(work() / "cut.png", read_file(work() / "art4.png").substr(0, 2000));
+    line_of = [](std::size_t tile) { return unsigned(tile % 4); };
+    write_file(work() / "art8.png", png_of(128, 280, 8, sheet_pixel));
+    // Tile 1 of two: colours of line 1, but one pixel of line 2.
+    write_file(work() / "mixed.png", png_of(16, 8, 8, [](unsigned x, unsigned y) { return x < 8 ? 1U : x == 12 && y == 5 ? 33U : 17U; }));
+    write_file(work() / "rgb.png", png_of(8, 8, 8, [](unsigned, unsigned) { return 7U; }, false, LCT_RGB));
+    write_file(work() / "odd.png", png_of(8, 12, 4, [](unsigned, unsigned) { return 3U; }));
+    std::string huge = png_of(8, 8, 4, [](unsigned, unsigned) { return 3U; });
+    huge.replace(16, 8, std::string("\0\0\xea\x60\0\0\xea\x60", 8));  // 60000 x 60000
+    lodepng_chunk_generate_crc(reinterpret_cast<unsigned char*>(huge.data() + 8));
+    write_file(work() / "huge.png", huge);
+    write_file(work() / "odd.pal", "\x0e");
+    // A sheet of 4 x 3 tiles cut into two sprites of 2 x 3, column by column.
+    line_of = [](std::size_t) { return 0U; };
+    const std::string twelve = sheet.substr(0, 12 * 32);
+    std::string cells;
+    for (const unsigned tile : {0U, 4U, 8U, 1U, 5U, 9U, 2U, 6U, 10U, 3U, 7U, 11U}) cells += twelve.substr(tile * 32, 32);
+    write_file(work() / "cells.bin", cells);
+    sheet = twelve;  // 4 tiles a row: tile t of the sheet is at x t * 8 of its first row
+    write_file(work() / "cells.png", png_of(32, 24, 4, [](unsigned x, unsigned y) {
+                   return sheet_pixel((y / 8 * 4 + x / 8) * 8 + x % 8, y % 8);
+               }));
+    sheet = sample.substr(0, 560 * 32);
+    for (const auto& c : cases) {
+        std::string joined;
+        for (const std::string& argument : c.arguments) joined += " " + argument;
+        SCOPED_TRACE("venk" + joined);
+        std::string expected;
+        if (!c.blob_arguments.empty()) {
+            ASSERT_EQ(run(c.blob_arguments).err, "");
+            expected = read_file(work() / c.output);
+            fs::remove(work() / c.output);
+        }
+        Launch how;
+        if (std::string(VENK_TOOL_WRAPPER).empty() && !RUNNING_UNDER_ADDRESS_SANITIZER) how.memory_limit = 64 << 20;
+        const ProcessResult result = run(c.arguments, how);
+        EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(fs::exists(work() / c.output), c.err.empty());
+        if (!c.err.empty() || !fs::exists(work() / c.output)) {
+            fs::remove(work() / "out");
+            continue;
+        }
+        const std::string written = read_file(work() / c.output);
+        if (!c.blob_arguments.empty()) {
+            EXPECT_TRUE(written == expected || (c.output != "out" && lines_in_order(expected, written)));
+        } else if (c.output == "out.pal") {
+            // Line 0 of the palette: entry i is (i * 16, i * 4, 255 - i), each channel's top three bits.
+            std::string words;
+            for (unsigned i = 0; i < 16; ++i) {
+                const unsigned word = ((255 - i) >> 5) << 9 | ((i * 4) >> 5) << 5 | ((i * 16) >> 5) << 1;
+                words += {static_cast<char>(word >> 8), static_cast<char>(word & 0xFF)};
+            }
+            EXPECT_EQ(written, words);
+        } else {
+            // The picture: the stream's tiles, the last row filled with colour 0.
+            TileImage picture;
+            ASSERT_EQ(read_png(Bytes(written.begin(), written.end()), picture), IMAGE_OK);
+            const std::size_t columns = c.arguments.back() == "24" ? 24 : 16;
+            EXPECT_EQ(picture.width, columns * 8);
+            const std::string tiles(picture.tiles.begin(), picture.tiles.end());
+            EXPECT_EQ(tiles, sheet + std::string((columns - 560 % columns) % columns * 32, '\0'));
+        }
+        fs::remove(work() / c.output);
+        fs::remove(work() / "out");
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace venk::test
