@@ -72,10 +72,13 @@ std::vector<NamedPalette> palettes(const Request& request, const InputFiles& inp
     std::vector<NamedPalette> named;
     for (std::size_t i = 0; request.source && i < request.input_names.size(); ++i) {
         if (!inputs.palette(i).empty()) {
-            const std::string member =
-                request.pack ? "_" + index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or(""))
-                             : "";
-            named.push_back({symbol + member + "_palette", inputs.palette(i)});
+            std::string name = symbol;
+            if (request.pack) {
+                name += '_';
+                name += index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or(""));
+            }
+            name += "_palette";
+            named.push_back({std::move(name), inputs.palette(i)});
         }
     }
     return named;
