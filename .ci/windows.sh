@@ -98,6 +98,11 @@ cmp "examples/sample_tiles.bin" "$work/windows/$name-from-pipe.bin"
 compare -d "$name.best15" -
 compare -p -b -s font.bin "$name.bin" "$name.pack" -i "$name.inc" -g
 compare -p font.bin odd.bin "$name.pack"
+# Images in, a picture and a palette out.
+compare -d "$name.venk16" "$name.png" --columns 20
+compare -a "$name.png" "$name-image.c" --palette "$name.pal"
+compare -p font.bin "$name.png" "$name.image-pack"
+compare --sprite 2x2 "$name.png" "$name.sprites"
 
 echo "== release zip: venk.exe, README.md and LICENSE"
 cpack --preset release-windows
