@@ -28,7 +28,7 @@ inline constexpr const char* HELP_FORMAT =
     "  -m or --mri .......... Write Motorola (MRI) assembler source instead\n"
     "  -n or --name <name> .. Name the array (default: from <outfile>)\n"
     "  -p or --pack ......... Pack <infile>... into one stream with one dictionary\n"
-    "  -i or --index <file> . Also write the constants to <file> (C, -g or -m)\n"
+    "  -i or --index <file> . Also write the constants to <file> (.h: C, else asm)\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
