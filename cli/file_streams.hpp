@@ -2,16 +2,30 @@
 // the front end asks before and after a run.
 #pragma once
 
+#include "platform.hpp"
+
 #include <venk/venk.hpp>
 
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace venk::cli {
 
+// Reads an open file, or, given a name, a file that it opens only at its
+// first read and closes at its end, so that the inputs of a pack hold one
+// descriptor at a time, however many there are. Such a file must still be
+// the one `identity` names, the file that was checked before the run; one
+// replaced since is a read error.
 class FileInputStream final : public InputStream {
 public:
     explicit FileInputStream(std::FILE* file) : file_(file) {}
+    FileInputStream(std::filesystem::path path, const FileIdentity& identity)
+        : path_(std::move(path)), identity_(identity) {}
+    FileInputStream(const FileInputStream&) = delete;
+    FileInputStream& operator=(const FileInputStream&) = delete;
+    ~FileInputStream() override;
+
     std::size_t read(std::span<std::uint8_t> buffer) override;
     bool at_end() const override;
     bool has_error() const override;
@@ -19,8 +33,15 @@ public:
     std::size_t bytes_read() const { return bytes_read_; }
 
 private:
-    std::FILE* file_;
+    bool open_on_first_read();
+    void close_opened_file();
+
+    std::FILE* file_ = nullptr;
+    std::filesystem::path path_;  // empty for a file given open, which the caller closes
+    FileIdentity identity_;
     std::size_t bytes_read_ = 0;
+    bool ended_ = false;   // an opened file reached its end and was closed
+    bool failed_ = false;  // an opened file could not be opened or read
 };
 
 class FileOutputStream final : public OutputStream {

@@ -29,9 +29,18 @@ bool InputFiles::open(const std::vector<std::string>& names, bool pack) {
             }
             return false;
         }
-        files_.push_back(std::make_unique<FileInputStream>(file));
-        streams_.push_back(files_.back().get());
         identities_.push_back(identify_open_file(file));
+        // A pack's input is opened again when its turn comes, so that no pack
+        // runs out of descriptors; one file is read as it was checked, and so
+        // is a pipe, whose bytes cannot be read twice.
+        if (pack && identities_.back().regular) {
+            std::fclose(file);
+            open_files_.pop_back();
+            files_.push_back(std::make_unique<FileInputStream>(paths_.back(), identities_.back()));
+        } else {
+            files_.push_back(std::make_unique<FileInputStream>(file));
+        }
+        streams_.push_back(files_.back().get());
     }
     return true;
 }

@@ -23,7 +23,9 @@ public:
 
     // Opens each name in order, "-" as standard input, and checks that it can
     // be read at all (a directory cannot). At the first that fails, says why
-    // on standard error, naming the input in a pack, and returns false.
+    // on standard error, naming the input in a pack, and returns false. The
+    // inputs of a pack are closed again and each is opened when the codec
+    // comes to it, so that a pack holds one open input at a time.
     bool open(const std::vector<std::string>& names, bool pack);
 
     // Closes every input but standard input.

@@ -70,7 +70,8 @@ inline constexpr const char* SAME_INDEX_NAME_FORMAT =
     "Error: input files \"%s\" and \"%s\" both give the name %s in the index\n";
 inline constexpr std::string_view TOO_MANY_INDEX_FILES = "Error: can't specify more than one index file\n";
 inline constexpr std::string_view INDEX_TO_STANDARD_OUTPUT = "Error: the index file can't be standard output\n";
-inline constexpr std::string_view INDEX_SAME_AS_OUTPUT = "Error: index file and output are the same file\n";
+// Two files of one run, such as "index file" and "output", or "header".
+inline constexpr const char* SAME_OUTPUT_FORMAT = "Error: %s and %s are the same file\n";
 // The library's text for a failure, and the pack's input it came from.
 inline constexpr const char* PACK_INPUT_RESULT_FORMAT = "Error: %s: \"%s\"\n";
 inline constexpr const char* PACK_TOO_BIG_FORMAT = "Error: output file is too big for VENK once \"%s\" is added\n";

@@ -63,6 +63,7 @@ OutputFile::OpenResult OutputFile::open(const fs::path& name, std::span<const Fi
         reached = identify_open_file(file);
         if (!reached.regular) {
             file_ = file;
+            identity_ = reached;
             return OPEN_OK;
         }
         std::fclose(file);
@@ -79,6 +80,7 @@ OutputFile::OpenResult OutputFile::open(const fs::path& name, std::span<const Fi
     const FileIdentity identity = existing != nullptr ? identify_open_file(existing) : FileIdentity{};
     if (existing != nullptr && !identity.regular && !reached.regular) {
         file_ = existing;  // made since the name was first opened
+        identity_ = identity;
         return OPEN_OK;
     }
     // Judged by the open files: neither may be the input, and if the name
@@ -98,6 +100,7 @@ OutputFile::OpenResult OutputFile::open(const fs::path& name, std::span<const Fi
     }
     if (replacing) {
         mode_ = MODE_REPLACING;
+        identity_ = identity;
         return OPEN_OK;
     }
     return open_in_place(existing, inputs);
@@ -132,7 +135,8 @@ bool OutputFile::create_temporary_file(std::FILE* model) {
 }
 
 // No temporary file can be made beside the target, as in a directory this
-// user may not write to, but the target itself may be writable.
+// user may not write to, but the target itself may be writable. It is only
+// opened here: begin() empties it, once every file of the run is open.
 OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, std::span<const FileIdentity> inputs) {
     bool missing = false;
     file_ = existing != nullptr ? existing : open_for_writing(target_, true, missing);
@@ -140,27 +144,33 @@ OutputFile::OpenResult OutputFile::open_in_place(std::FILE* existing, std::span<
         return OPEN_FAILED;
     }
     // A file created just now may have been replaced since it was looked at.
-    const FileIdentity identity = identify_open_file(file_);
-    if (is_one_of(identity, inputs)) {
+    identity_ = identify_open_file(file_);
+    if (is_one_of(identity_, inputs)) {
         std::fclose(file_);
         file_ = nullptr;
         return OPEN_SAME_AS_INPUT;
     }
-    if (!identity.regular) {
+    if (!identity_.regular) {
         return OPEN_OK;
     }
     // Unbuffered, so that after a failure no written byte still waits to
     // land behind the truncation.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    remove_on_termination(target_, descriptor_of(file_), slot_);
-    if (!truncate_to_empty(file_)) {
-        keep_on_termination(slot_);
-        std::fclose(file_);
-        file_ = nullptr;
-        return OPEN_FAILED;
-    }
     mode_ = MODE_IN_PLACE;
+    created_ = existing == nullptr;
+    if (created_) {
+        remove_on_termination(target_, -1, slot_);
+    }
     return OPEN_OK;
+}
+
+bool OutputFile::begin() {
+    if (mode_ != MODE_IN_PLACE) {
+        return true;
+    }
+    remove_on_termination(target_, descriptor_of(file_), slot_);
+    begun_ = true;
+    return truncate_to_empty(file_);
 }
 
 ResultCode OutputFile::finish(ResultCode result) {
@@ -212,6 +222,15 @@ std::optional<fs::path> OutputFile::remove_after_failure(bool stopped) {
 }
 
 std::optional<fs::path> OutputFile::abandon() {
+    // A file to be written in place keeps its bytes until begin(); one that
+    // this run created goes.
+    if (mode_ == MODE_IN_PLACE && !begun_) {
+        std::fclose(file_);
+        file_ = nullptr;
+        keep_on_termination(slot_);
+        std::error_code error;
+        return created_ && !fs::remove(target_, error) && error ? std::optional(target_) : std::nullopt;
+    }
     finish(RESULT_WRITE_ERROR);
     // Nothing was written: as after a stopped run, the name keeps its old
     // contents, and only what the opening made goes.

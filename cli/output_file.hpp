@@ -36,7 +36,17 @@ public:
         return open(name, std::span<const FileIdentity>(&input, 1));
     }
 
+    // Empties a file that is written in place, which open() leaves as it was
+    // so that a run can open all its files before it changes any. Call it
+    // once every file of the run is open, before writing; false if the file
+    // could not be emptied.
+    bool begin();
+
     std::FILE* stream() const { return file_; }
+
+    // What the output writes to, once open: the regular file it replaces or
+    // writes in place (nothing for a new file), or the pipe or device.
+    const FileIdentity& identity() const { return identity_; }
 
     // Whether the output is a regular file, new or replaced, rather than a
     // pipe, terminal or device.
@@ -65,8 +75,9 @@ public:
 
     // Gives up before anything was written, as when a file to be written
     // with this one cannot be opened: removes the temporary file, so that a
-    // replaced file keeps its contents; a file written in place was emptied
-    // when opened and is deleted. Returns the name that could not be.
+    // replaced file keeps its contents; a file to be written in place keeps
+    // its contents unless begin() emptied it, when it is deleted, and one
+    // that open() created is deleted. Returns the name that could not be.
     std::optional<std::filesystem::path> abandon();
 
 private:
@@ -84,8 +95,11 @@ private:
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
     Mode mode_ = MODE_DIRECT;
+    FileIdentity identity_;
     int slot_ = 0;
     bool through_descriptor_ = false;  // the name leads through /dev/stdout or the like
+    bool created_ = false;             // written in place, and created by open()
+    bool begun_ = false;               // written in place, and emptied by begin()
 };
 
 }  // namespace venk::cli

@@ -23,17 +23,27 @@ std::optional<std::filesystem::path> path_from_utf8(const std::string& name);
 std::FILE* open_binary_file(const std::filesystem::path& path, const char* mode);
 
 // Which file an open stream reads or writes, whatever names led to it: the
-// device (volume) and the inode (file index), for regular files only.
+// device (volume) and the inode (file index), for regular files, and on
+// POSIX systems for pipes and FIFOs too.
 struct FileIdentity {
     bool regular = false;
     std::uint64_t device = 0;
     std::uint64_t index = 0;
+    bool pipe = false;
 };
 
 FileIdentity identify_open_file(std::FILE* file);
 
 inline bool is_same_regular_file(const FileIdentity& first, const FileIdentity& second) {
     return first.regular && second.regular && first.device == second.device && first.index == second.index;
+}
+
+// Whether two outputs of one run would write into each other: the same
+// regular file, or the same pipe or FIFO. Terminals and devices such as a
+// null device may take several outputs.
+inline bool is_same_destination(const FileIdentity& first, const FileIdentity& second) {
+    return is_same_regular_file(first, second) ||
+           (first.pipe && second.pipe && first.device == second.device && first.index == second.index);
 }
 
 // Whether `file` is the same regular file as one of `others`.
@@ -56,6 +66,11 @@ std::FILE* create_new_file(const std::filesystem::path& path, std::FILE* model, 
 // the open descriptors of a process (the links under /proc on Linux, which
 // /dev/stdout and /dev/fd/N lead through). False where there are none.
 bool names_open_descriptor(const std::filesystem::path& link);
+
+// A new file for reading and writing that has no name, in the system's
+// directory for temporary files, and that the system deletes once it is
+// closed or the process ends, however it ends. nullptr on failure.
+std::FILE* open_unnamed_temporary_file();
 
 // Cuts an open file to nothing.
 bool truncate_to_empty(std::FILE* file);

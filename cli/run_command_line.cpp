@@ -2,9 +2,11 @@
 
 #include "command_line.hpp"
 #include "messages.hpp"
+#include "platform.hpp"
 #include "print.hpp"
 #include "run_files.hpp"
 #include "signals.hpp"
+#include "source_names.hpp"
 #include "usage_errors.hpp"
 
 #include <cstdio>
@@ -23,6 +25,17 @@ std::optional<SourceForm> source_form(SourceChoice choice) {
     default:
         return std::nullopt;
     }
+}
+
+// The language of the index file follows its own name: a C header for a
+// name ending in .h, else an include for the assembler of -m if given, or
+// else of GNU as.
+SourceForm index_form(const CommandLine& line) {
+    const std::optional<std::filesystem::path> name = path_from_utf8(line.index.value.value_or(""));
+    if (name && is_header_name(*name)) {
+        return SourceForm::C;
+    }
+    return line.source == SourceChoice::MRI ? SourceForm::MRI : SourceForm::GNU_AS;
 }
 
 // Help and version: a lost line is a failure, as for any other output.
@@ -50,19 +63,17 @@ int run_command_line(int count, const char* const* arguments) {
         const char* program = count > 0 && arguments[0] != nullptr ? arguments[0] : "venk";
         return finish_standard_output(std::printf(HELP_FORMAT, program, program) >= 0);
     }
-    // Compression and VENK16 unless the other was chosen. With an index file
-    // the source form is the index's, and the output stays binary.
-    const bool indexed = line.index.value.has_value();
+    // Compression and VENK16 unless the other was chosen.
     Request request{
         line.action == ActionChoice::DECOMPRESS ? ACTION_DECOMPRESS : ACTION_COMPRESS,
         line.variant == VariantChoice::VENK15 ? FORMAT_VENK15 : FORMAT_VENK16,
         line.best_requested ? LEVEL_BEST : LEVEL_DEFAULT,
         line.stats_requested,
-        indexed ? std::nullopt : source_form(line.source),
+        source_form(line.source),
         line.symbol.value,
         line.pack_requested,
         line.index.value,
-        source_form(line.source).value_or(SourceForm::C),
+        index_form(line),
         line.names,
         line.names.back(),
     };

@@ -3,11 +3,12 @@
 #include "file_streams.hpp"
 #include "input_files.hpp"
 #include "messages.hpp"
-#include "output_file.hpp"
+#include "output_set.hpp"
 #include "platform.hpp"
 #include "print.hpp"
 #include "source_files.hpp"
 #include "source_names.hpp"
+#include "spilling_output.hpp"
 #include "stats_line.hpp"
 
 #include <new>
@@ -63,146 +64,95 @@ std::vector<IndexEntry> pack_index(const Request& request, const InputFiles& inp
     return index;
 }
 
-// The named constants of a run: its symbol, and in a pack its index.
+// The named constants of a run whose data is `bytes` (none for a binary
+// output): its symbol, and in a pack its index.
 SourceContent content_of(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
-                         const Figures& figures, std::string description) {
+                         const Figures& figures) {
     return {bytes,
             request.symbol ? *request.symbol : symbol_from_file_name(path_from_utf8(request.output_name).value_or("")),
-            figures.tiles, std::move(description), pack_index(request, inputs)};
+            figures.tiles, source_description(request, figures), pack_index(request, inputs)};
 }
 
-// The content of a run's source output, whose bytes are `bytes`.
-SourceContent source_content(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
-                             const Figures& figures) {
-    return content_of(request, inputs, bytes, figures, source_description(request, figures));
-}
+// The data of a run, made before any of it is written anywhere but to an
+// output file of its own: the bytes of source output or of standard output.
+struct RunData {
+    MemoryOutputStream source_bytes;  // source output: the text follows the bytes
+    SpillingOutputStream held_back;   // binary standard output
+    std::string text;                 // source output's text
+};
 
-// Writes the constants of a binary output to its index file, after the
-// codec's `result`.
-ResultCode write_index(ResultCode result, const Request& request, const InputFiles& inputs, const Figures& figures,
-                       OutputFile& index) {
-    if (result != RESULT_OK) {
-        return result;
-    }
-    const std::size_t size = request.action == ACTION_DECOMPRESS ? figures.blob_size : figures.stream_size;
-    try {
-        return write_text(index, index_text(request.index_form,
-                                            content_of(request, inputs, {}, figures,
-                                                       "index: " + source_description(request, figures)),
-                                            size));
-    } catch (const std::bad_alloc&) {
-        return RESULT_OUT_OF_MEMORY;
-    }
-}
-
-// Runs the codec into a file in the form asked for, with its companion, a C
-// output's header or a binary output's index file, then closes both and
-// puts them in place together if all went well.
-ResultCode write_to_file(const Request& request, const InputFiles& inputs, OutputFile& output, OutputFile* companion,
-                         Figures& figures) {
-    if (!request.source) {
-        FileOutputStream output_stream(output.stream());
-        const ResultCode result = run_codec(request, inputs, output_stream, figures);
-        if (companion == nullptr) {
-            return output.close(result);
-        }
-        return close_together(write_index(result, request, inputs, figures, *companion), output, companion);
-    }
-    // Kept in memory, as the text follows the bytes.
-    MemoryOutputStream bytes;
-    const ResultCode result = bytes.result(run_codec(request, inputs, bytes, figures));
-    if (result != RESULT_OK || bytes.bytes().empty()) {
+// Runs the codec: a binary output file takes the bytes as they come, any
+// other output takes them once the run has succeeded.
+ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
+                    Figures& figures) {
+    if (request.source) {
+        const ResultCode result = data.source_bytes.result(run_codec(request, inputs, data.source_bytes, figures));
         // Such as a stream without tiles to decompress: no array is empty.
-        return close_together(result == RESULT_OK ? RESULT_NO_TILES : result, output, companion);
+        return result == RESULT_OK && data.source_bytes.bytes().empty() ? RESULT_NO_TILES : result;
     }
-    const SourceContent content = source_content(request, inputs, bytes.bytes(), figures);
-    const fs::path header = header_beside(*path_from_utf8(request.output_name));
-    return write_source_files(*request.source, content, output, companion, utf8_of(header.filename()));
+    if (writes_standard_output(request)) {
+        return data.held_back.result(run_codec(request, inputs, data.held_back, figures));
+    }
+    FileOutputStream output(files.file(OutputRole::OUTPUT)->stream());
+    return run_codec(request, inputs, output, figures);
+}
+
+// Writes the text of source output, and the header and index file if any.
+ResultCode write_texts(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
+                       const Figures& figures) {
+    const SourceContent content = content_of(request, inputs, data.source_bytes.bytes(), figures);
+    ResultCode result = RESULT_OK;
+    if (request.source) {
+        const std::string header = request.source == SourceForm::C && !writes_standard_output(request)
+                                       ? utf8_of(header_beside(*path_from_utf8(request.output_name)).filename())
+                                       : "";
+        data.text = source_text(*request.source, content, header);
+        if (OutputFile* output = files.file(OutputRole::OUTPUT)) {
+            result = write_text(*output, data.text);
+        }
+    }
+    if (OutputFile* header = files.file(OutputRole::HEADER); header != nullptr && result == RESULT_OK) {
+        result = write_text(*header, c_header(content));
+    }
+    if (OutputFile* index = files.file(OutputRole::INDEX); index != nullptr && result == RESULT_OK) {
+        const std::size_t binary_size =
+            request.action == ACTION_DECOMPRESS ? figures.blob_size : figures.stream_size;
+        const std::size_t size = request.source ? content.bytes.size() : binary_size;
+        result = write_text(*index, index_text(request.index_form, content, size, request.source.has_value()));
+    }
+    return result;
 }
 
 // All of it, or RESULT_WRITE_ERROR.
-ResultCode write_all_to_standard_output(std::span<const std::uint8_t> bytes) {
+ResultCode write_to_standard_output(const Request& request, RunData& data) {
+    if (!request.source) {
+        return data.held_back.copy_to(stdout) ? RESULT_OK : RESULT_WRITE_ERROR;
+    }
     if (stop_requested()) {
         return RESULT_WRITE_ERROR;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    const bool written = std::fwrite(data.text.data(), 1, data.text.size(), stdout) == data.text.size();
     return written && std::fflush(stdout) == 0 ? RESULT_OK : RESULT_WRITE_ERROR;
 }
 
-// The same run with standard output as the output: everything is made in
-// memory, and nothing reaches standard output unless all of it, and the
-// index file if any, could be made. The index file is put in place once
-// standard output has taken every byte.
-ResultCode write_to_standard_output(const Request& request, const InputFiles& inputs, OutputFile* index,
-                                    Figures& figures) {
-    MemoryOutputStream bytes;
-    ResultCode result = bytes.result(run_codec(request, inputs, bytes, figures));
-    std::string text;
-    if (result == RESULT_OK && request.source && bytes.bytes().empty()) {
-        result = RESULT_NO_TILES;  // no array is empty, as in write_to_file
-    } else if (result == RESULT_OK && request.source) {
-        try {
-            text = source_text(*request.source, source_content(request, inputs, bytes.bytes(), figures), "");
-        } catch (const std::bad_alloc&) {
-            result = RESULT_OUT_OF_MEMORY;
+// Runs the codec and writes every output; the files are put in place
+// together, and standard output takes its bytes only once the files are
+// written, before they are put in place.
+ResultCode write_outputs(const Request& request, const InputFiles& inputs, OutputSet& files, Figures& figures) {
+    RunData data;
+    ResultCode result = run_into(request, inputs, files, data, figures);
+    try {
+        if (result == RESULT_OK) {
+            result = write_texts(request, inputs, files, data, figures);
         }
+    } catch (const std::bad_alloc&) {
+        result = RESULT_OUT_OF_MEMORY;
     }
-    if (index != nullptr) {
-        result = index->finish(write_index(result, request, inputs, figures, *index));
+    result = files.finish(result);
+    if (result == RESULT_OK && writes_standard_output(request)) {
+        result = write_to_standard_output(request, data);
     }
-    if (result == RESULT_OK) {
-        result = write_all_to_standard_output(request.source ? std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                                                  text.size())
-                                                      : std::span(bytes.bytes()));
-    }
-    return index != nullptr ? index->commit(result) : result;
-}
-
-// Opens `output` for `name`, or says why it cannot be opened, which leaves it
-// untouched; false then.
-bool open_output(OutputFile& output, const std::string& name, const InputFiles& inputs) {
-    const std::optional<fs::path> path = path_from_utf8(name);
-    const OutputFile::OpenResult opened = path ? output.open(*path, inputs.identities()) : OutputFile::OPEN_FAILED;
-    // If its name leads to an input, that is still the more useful message.
-    if (opened == OutputFile::OPEN_SAME_AS_INPUT ||
-        (opened == OutputFile::OPEN_FAILED && path && inputs.is_named_by(*path))) {
-        print(stderr, SAME_FILE);
-        return false;
-    }
-    if (opened == OutputFile::OPEN_FAILED) {
-        std::fprintf(stderr, CANT_OPEN_OUTPUT_FORMAT, name.c_str());
-        return false;
-    }
-    return true;
-}
-
-// Standard output may not be one of the inputs, as a shell's
-// "venk -d - - <tiles.venk >>tiles.venk" would make it.
-bool standard_output_is_no_input(const InputFiles& inputs) {
-    const bool input = is_one_of(identify_open_file(stdout), inputs.identities());
-    if (input) {
-        print(stderr, SAME_FILE);
-    }
-    return !input;
-}
-
-// Whether the index file's name leads where the output's does.
-bool index_is_output(const Request& request) {
-    if (!request.index_name || writes_standard_output(request)) {
-        return false;
-    }
-    const std::optional<fs::path> output = path_from_utf8(request.output_name);
-    const std::optional<fs::path> index = path_from_utf8(*request.index_name);
-    std::error_code error;
-    return output && index &&
-           (is_same_regular_file(*output, *index) ||
-            fs::weakly_canonical(*output, error) == fs::weakly_canonical(*index, error));
-}
-
-void report_left_behind(const std::optional<fs::path>& left_behind) {
-    if (left_behind) {
-        std::fprintf(stderr, CANT_DELETE_OUTPUT_FORMAT, utf8_of(*left_behind).c_str());
-    }
+    return files.commit(result);
 }
 
 // A failure of the codec; in a pack, one that an input caused names it.
@@ -237,16 +187,14 @@ bool print_stats(const Request& request, const InputFiles& inputs, const Figures
     return print(stream, text) && std::fflush(stream) == 0;
 }
 
-// After the output and its companion, if any, were written or failed.
+// After the outputs were written or failed.
 int finish_run(const Request& request, const InputFiles& inputs, ResultCode result, const Figures& figures,
-               OutputFile* output, OutputFile* companion) {
+               OutputSet& files) {
     // Stopped from the console on Windows: without a word, as a signal ends a
-    // run elsewhere; an output already in place is whole and stays.
+    // run elsewhere; outputs already in place are whole and stay.
     if (stop_requested()) {
-        for (OutputFile* file : {output, companion}) {
-            if (file != nullptr && result != RESULT_OK) {
-                file->remove_after_failure(true);
-            }
+        if (result != RESULT_OK) {
+            files.remove_after_failure(true);
         }
         return stopped_run_status();
     }
@@ -261,23 +209,8 @@ int finish_run(const Request& request, const InputFiles& inputs, ResultCode resu
     } else {
         report_failure(request, result, figures);
     }
-    for (OutputFile* file : {output, companion}) {
-        if (file != nullptr) {
-            report_left_behind(file->remove_after_failure());
-        }
-    }
+    files.remove_after_failure(false);
     return 1;
-}
-
-// The file written with the output: a C output's header, or the index file.
-std::optional<std::string> companion_name(const Request& request) {
-    if (request.index_name) {
-        return request.index_name;
-    }
-    if (request.source == SourceForm::C) {
-        return utf8_of(header_beside(*path_from_utf8(request.output_name)));
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -287,38 +220,24 @@ int run_files(const Request& request) {
     if (!inputs.open(request.input_names, request.pack)) {
         return 1;
     }
-    if (index_is_output(request)) {
-        print(stderr, INDEX_SAME_AS_OUTPUT);
-        return 1;
-    }
     const bool to_standard_output = writes_standard_output(request);
-    OutputFile output;
-    if (to_standard_output ? !standard_output_is_no_input(inputs)
-                           : !open_output(output, request.output_name, inputs)) {
-        return 1;
-    }
-    // A C file's header goes beside it, which needs a file.
-    if (request.source == SourceForm::C && !to_standard_output && !output.is_regular_file()) {
-        std::fprintf(stderr, C_SOURCE_NOT_A_FILE_FORMAT, request.output_name.c_str());
-        report_left_behind(output.abandon());
-        return 1;
-    }
-    // A C file's header or the index file, whole or absent with the output.
-    const std::optional<std::string> companion_file = companion_name(request);
-    OutputFile companion(HEADER_GUARD_SLOT);
-    if (companion_file && !open_output(companion, *companion_file, inputs)) {
-        if (!to_standard_output) {
-            report_left_behind(output.abandon());
+    OutputSet files;
+    if (!to_standard_output) {
+        files.add(OutputRole::OUTPUT, request.output_name);
+        if (request.source == SourceForm::C) {
+            files.add(OutputRole::HEADER, utf8_of(header_beside(*path_from_utf8(request.output_name))));
         }
+    }
+    if (request.index_name) {
+        files.add(OutputRole::INDEX, *request.index_name);
+    }
+    if (!files.open(inputs, to_standard_output, request.source == SourceForm::C) || !files.begin()) {
         return 1;
     }
-    OutputFile* const written_with = companion_file ? &companion : nullptr;
     Figures figures;
-    const ResultCode result = to_standard_output
-                                  ? write_to_standard_output(request, inputs, written_with, figures)
-                                  : write_to_file(request, inputs, output, written_with, figures);
+    const ResultCode result = write_outputs(request, inputs, files, figures);
     inputs.close();
-    return finish_run(request, inputs, result, figures, to_standard_output ? nullptr : &output, written_with);
+    return finish_run(request, inputs, result, figures, files);
 }
 
 }  // namespace venk::cli

@@ -19,11 +19,11 @@ struct Request {
     FormatVariant variant;
     CompressionLevel level;
     bool print_stats;
-    std::optional<SourceForm> source;  // text instead of the binary stream
+    std::optional<SourceForm> source;  // text instead of the binary data
     std::optional<std::string> symbol;
     bool pack;                              // the inputs make one stream
-    std::optional<std::string> index_name;  // a file for the constants of a binary output
-    SourceForm index_form;
+    std::optional<std::string> index_name;  // a file for the constants of the output
+    SourceForm index_form;                  // the index file's language
     std::vector<std::string> input_names;  // "-" is standard input
     std::string output_name;               // "-" is standard output
 };

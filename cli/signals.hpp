@@ -14,9 +14,9 @@ namespace venk::cli {
 // error, and watches for requests to stop.
 void install_signal_handlers();
 
-// Files written together (a C file and its header) are guarded at once,
+// Files written together (a C file, its header and an index file) are guarded at once,
 // each in its own slot.
-inline constexpr int GUARD_SLOTS = 2;
+inline constexpr int GUARD_SLOTS = 3;
 
 // From now on a terminating signal removes `path`, after truncating the open
 // file `descriptor` unless it is negative (for a file that is written in

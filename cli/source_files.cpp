@@ -22,32 +22,4 @@ ResultCode MemoryOutputStream::result(ResultCode codec_result) const {
     return out_of_memory_ ? RESULT_OUT_OF_MEMORY : codec_result;
 }
 
-ResultCode write_source_files(SourceForm form, const SourceContent& content, OutputFile& output,
-                              OutputFile* header, std::string_view header_file_name) {
-    ResultCode result = RESULT_OK;
-    try {
-        result = write_text(output, source_text(form, content, header_file_name));
-        if (result == RESULT_OK && header != nullptr) {
-            result = write_text(*header, c_header(content));
-        }
-    } catch (const std::bad_alloc&) {
-        result = RESULT_OUT_OF_MEMORY;
-    }
-    return close_together(result, output, header);
-}
-
-ResultCode close_together(ResultCode result, OutputFile& output, OutputFile* header) {
-    result = output.finish(result);
-    if (header == nullptr) {
-        return output.commit(result);
-    }
-    result = header->finish(result);
-    // Renamed one after the other: a signal in the microseconds between the
-    // two renames leaves a new header beside the old C file, each whole; the
-    // C file gives its array's length as a number, so the compiler refuses
-    // the pair if the header's differs.
-    result = header->commit(result);
-    return output.commit(result);
-}
-
 }  // namespace venk::cli

@@ -1,6 +1,5 @@
-// Writing source output: the codec's bytes are collected in memory, turned
-// into text, and the output file and, for C, its header are put in place
-// together, only once both are written.
+// Writing source output: the codec's bytes are collected in memory, then
+// turned into text.
 #pragma once
 
 #include "output_file.hpp"
@@ -11,9 +10,6 @@
 #include <vector>
 
 namespace venk::cli {
-
-// The guard slot of a C output's header; the output itself has slot 0.
-inline constexpr int HEADER_GUARD_SLOT = 1;
 
 // An output stream into memory. Memory that runs out is a failed write,
 // which result() reports as RESULT_OUT_OF_MEMORY.
@@ -31,16 +27,5 @@ private:
 
 // Writes the whole text to the file; RESULT_WRITE_ERROR if any of it is lost.
 ResultCode write_text(OutputFile& file, std::string_view text);
-
-// Writes `content` in `form` to `output` and, if `header` is given, the C
-// header to it (its file name is what the C file includes). Then closes
-// both, and puts them in place only if everything succeeded. Returns the
-// first failure.
-ResultCode write_source_files(SourceForm form, const SourceContent& content, OutputFile& output,
-                              OutputFile* header, std::string_view header_file_name);
-
-// Closes the output and, if given, the header after a run that ended with
-// `result`, putting them in place only if it and both closes succeeded.
-ResultCode close_together(ResultCode result, OutputFile& output, OutputFile* header);
 
 }  // namespace venk::cli

@@ -128,6 +128,12 @@ std::string c_header_start(const SourceContent& content, std::size_t size, std::
     return text;
 }
 
+// The array's declaration, for C and C++.
+std::string array_declaration(const SourceContent& content) {
+    return "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
+           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n";
+}
+
 }  // namespace
 
 std::string upper_case(std::string_view name) {
@@ -150,9 +156,10 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     return assembly_source(MRI_SYNTAX, content);
 }
 
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size) {
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array) {
     if (form == SourceForm::C) {
-        return c_header_start(content, size, "_VENK_INDEX_H") + "\n#endif\n";
+        return c_header_start(content, size, "_VENK_INDEX_H") + (declares_array ? array_declaration(content) : "") +
+               "\n#endif\n";
     }
     // Equates without .globl or xdef: every source file that includes them
     // has its own, and none defines a symbol that another could clash with.
@@ -165,8 +172,7 @@ std::string index_text(SourceForm form, const SourceContent& content, std::size_
 }
 
 std::string c_header(const SourceContent& content) {
-    return c_header_start(content, content.bytes.size(), "_VENK_H") + "\n#ifdef __cplusplus\nextern \"C\" {\n#endif\nextern const unsigned char " + content.symbol + "[" +
-           upper_case(content.symbol) + "_SIZE];\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
+    return c_header_start(content, content.bytes.size(), "_VENK_H") + array_declaration(content) + "\n#endif\n";
 }
 
 }  // namespace venk::cli

@@ -46,11 +46,13 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
 // and C++.
 std::string c_header(const SourceContent& content);
 
-// The index of a binary output of `size` bytes, whose bytes `content` does
+// The index of an output whose data is `size` bytes, which `content` need
 // not hold: its constants alone, for the game's build to include: a C header
 // of macros, or for GNU as or an MRI assembler a file of equates that
 // defines no storage and exports nothing, so that several source files can
-// include it.
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size);
+// include it. When `declares_array`, as for an output in source form, a C
+// header also declares the array, so that C code can use data that
+// assembler source defines.
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array);
 
 }  // namespace venk::cli

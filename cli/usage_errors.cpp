@@ -31,8 +31,7 @@ void report_source_usage_errors(CommandLine& line) {
         std::fprintf(stderr, BAD_SYMBOL_FORMAT, line.symbol.value->c_str());
         line.error_seen = true;
     }
-    // With an index file, the output stays binary.
-    if (line.source == SourceChoice::C && !line.index.value && !line.error_seen && !line.help_requested &&
+    if (line.source == SourceChoice::C && !line.error_seen && !line.help_requested &&
         !line.version_requested) {
         const std::optional<std::filesystem::path> output = path_from_utf8(line.names.back());
         if (output && is_header_name(*output)) {
@@ -42,15 +41,20 @@ void report_source_usage_errors(CommandLine& line) {
     }
 }
 
-// A pack's inputs: none may be standard input, and no two may give the same
-// name to the index, as the constants of its entries are upper-cased.
+// A pack's inputs: none may be standard input, and where the index is
+// written, in source output or an index file, no two may give it the same
+// name, as the constants of its entries are upper-cased.
 void report_pack_input_errors(CommandLine& line) {
+    const bool index_written = line.source != SourceChoice::NONE || line.index.value;
     std::map<std::string, const std::string*> named;
     for (std::size_t i = 0; i + 1 < line.names.size(); ++i) {
         const std::string& input = line.names[i];
         if (input == STANDARD_STREAM_NAME) {
             report(line, STANDARD_INPUT_IN_PACK);
             return;
+        }
+        if (!index_written) {
+            continue;
         }
         const std::string name = upper_case(index_name_from_file_name(path_from_utf8(input).value_or("")));
         const auto [earlier, added] = named.emplace(name, &input);
@@ -79,7 +83,7 @@ void report_standard_output_errors(CommandLine& line) {
     if (line.names.back() != STANDARD_STREAM_NAME) {
         return;
     }
-    if (line.source == SourceChoice::C && !line.index.value) {
+    if (line.source == SourceChoice::C) {
         std::fprintf(stderr, C_SOURCE_NOT_A_FILE_FORMAT, line.names.back().c_str());
         line.error_seen = true;
     } else if ((line.source != SourceChoice::NONE || line.index.value) && !line.symbol.value) {

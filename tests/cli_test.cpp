@@ -217,12 +217,13 @@ TEST_F(CommandLine, UsageHelpAndVersion) {
         {{"--pack", "tile.bin"}, 1, "", "Error: output filename missing\n"},
         {{"-p", "tile.bin", "-", "out"}, 1, "",
          "Error: can't pack standard input: each input needs a file name for the index\n"},
-        {{"-p", "gfx/font.bin", "Font.bin", "x/font-.bin", "out"}, 1, "",
+        {{"-p", "-i", "a.h", "gfx/font.bin", "Font.bin", "x/font-.bin", "out"}, 1, "",
          "Error: input files \"gfx/font.bin\" and \"Font.bin\" both give the name FONT in the index\n"},
         {{"-i", "a.h", "--index", "b.h", "x", "y"}, 1, "", "Error: can't specify more than one index file\n"},
         {{"x", "y", "--index"}, 1, "", "Error: option \"--index\" needs a name after it\n"},
         {{"-i", "-", "x", "y"}, 1, "", "Error: the index file can't be standard output\n"},
         {{"-i", "out", "tile.bin", "out"}, 1, "", "Error: index file and output are the same file\n"},
+        {{"-a", "-i", "./out.h", "tile.bin", "out"}, 1, "", "Error: index file and header are the same file\n"},
         {{"-a", "tile.bin", "-"}, 1, "",
          "Error: C source output \"-\" must be a regular file, for its header to go beside it\n"},
         {{"-g", "tile.bin", "-"}, 1, "", NEEDS_SYMBOL},
@@ -250,6 +251,7 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         std::string output;  // empty: the output must not exist afterwards
         std::string out = "";
         std::string standard_input = "";  // a file of the working directory
+        unsigned long descriptor_limit = 0;
     } cases[] = {
         {{"tile.bin", "new.venk"}, "", "new.venk", ZERO_TILE_STREAM},
         {{"-15", "tile.bin", "old.venk"}, "", "old.venk", ZERO_TILE_STREAM},
@@ -282,6 +284,17 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         {{"tile.bin", "./-"}, "", "-", ZERO_TILE_STREAM},
         // Packs: the stream of the inputs one after the other.
         {{"-p", "tile.bin", "two-offsets.bin", "new.venk"}, "", "new.venk", pack_stream(LEVEL_DEFAULT)},
+        {{"-p", "sub/tile.bin", "tile.bin", "new.venk"}, "", "new.venk",
+         std::string("\0\x02\0\x08", 4) + std::string(24, '\0')},
+        {{"/dev/zero", "new.venk"}, TOO_BIG, "new.venk", ""},
+        // More inputs than descriptors: each is open only while it is read.
+        {[] {
+             std::vector<std::string> arguments(41, "tile.bin");
+             arguments.front() = "-p";
+             arguments.push_back("new.venk");
+             return arguments;
+         }(),
+         "", "new.venk", std::string("\0\x28\0\x08", 4) + std::string(8 + 40 * 8, '\0'), "", "", 16},
         {{"two-offsets.bin", "--pack", "-b", "odd.bin", "new.venk"},
          "Error: input file size isn't a multiple of 32 bytes: \"odd.bin\"\n", "new.venk", ""},
         {{"-b", "tile.bin", "two-offsets.bin", "--pack", "new.venk"}, "", "new.venk", pack_stream(LEVEL_BEST)},
@@ -307,12 +320,14 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
     write_file(work() / "tiles40000.bin", std::string(40000 * 32, '\0'));
     write_file(work() / "tiles30000.bin", std::string(30000 * 32, '\0'));
     fs::create_directory(work() / "sub");
+    write_file(work() / "sub" / "tile.bin", ZERO_TILE);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arguments.front() << " " << c.arguments.back());
         write_file(work() / "old.venk", "earlier contents");
         write_file(work() / "-", TWO_OFFSETS_BLOB);
         Launch how;
         if (!c.standard_input.empty()) how.standard_input = work() / c.standard_input;
+        if (c.descriptor_limit != 0 && std::string(VENK_TOOL_WRAPPER).empty()) how.descriptor_limit = c.descriptor_limit;
         const ProcessResult result = run(c.arguments, how);
         EXPECT_EQ(result.exit_status, c.err.empty() ? 0 : 1);
         EXPECT_EQ(result.out, c.out);
@@ -477,8 +492,8 @@ TEST_F(CommandLine, PipesFifosAndTerminalsThroughAnyName) {
         {{"-d", "-", "-"}, Reader::TERMINAL, 1, ZERO_TILE, "", "tile.venk"},
         // More entries than the header can count: each gives a tile.
         {{"-d", "65536-entries.venk", "-"}, Reader::PIPE, 1, std::string(65536 * 32, '\0')},
-        // A blob of 32 MiB that cannot be held in 32 MiB of memory.
-        {{"-d", "million-entries.venk", "-"}, Reader::PIPE, 1, "", "Error: ran out of memory\n", "", 32 << 20},
+        // A blob of 32 MiB, held back in a temporary file, not in memory.
+        {{"-d", "million-entries.venk", "-"}, Reader::PIPE, 1, std::string(32 << 20, '\0'), "", "", 24 << 20},
     };
     write_file(work() / "big.venk", BIG_STREAM);
     write_file(work() / "junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
@@ -618,6 +633,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         FULL_STANDARD_OUTPUT,
         CLOSED_STANDARD_OUTPUT,  // a pipe whose reader has gone
         FILE_SIZE_LIMIT,         // 1000 bytes, which many.bin and many.venk exceed only at the last flush
+        OLD_H_AS_STANDARD_OUTPUT,  // old.h open for writing as standard output, as ">>old.h" gives it
         OPENED_AS_3,             // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
         DELETED_AS_3,            // the same, but opened.venk deleted before the run
     };
@@ -668,6 +684,14 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
          Condition::FULL_STANDARD_OUTPUT},
         {{"-a", "tile.bin", "hard.venk"}, 1, "Error: can't open output file \"hard.h\"\n",
          {{"hard.venk", EARLIER}, {"hard.h/.keep", ""}}},
+        {{"-a", "tile.bin", "locked/open.venk"}, 1, "Error: can't open output file \"locked/open.h\"\n",
+         {{"locked/open.venk", EARLIER}}, 0, Condition::LOCKED},
+        {{"-a", "tile.bin", "c-link.c"}, 1, "Error: header and output are the same file\n", {{"c-link.c", EARLIER}}},
+        {{"-p", "-i", "old.h", "-n", "spr", "tile.bin", "many.bin", "-"}, 1,
+         "Error: index file and output are the same file\n", {{"old.h", EARLIER}}, 0,
+         Condition::OLD_H_AS_STANDARD_OUTPUT},
+        {{"-i", "link", "tile.bin", "real/t"}, 1, "Error: index file and output are the same file\n",
+         {{"real/t", EARLIER}}},
     };
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
@@ -687,6 +711,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                                            fs::perms::others_exec);
     fs::create_symlink("/proc/self/fd/3", work() / "fd3");  // as /dev/fd/3, but private to the test
+    write_file(work() / "c-link.c", EARLIER);
+    fs::create_symlink("c-link.c", work() / "c-link.h");
     const bool device_made = make_device(work() / "full", 7);
     std::optional<unsigned> user;
     const bool user_found = find_unprivileged_user(user);
@@ -724,6 +750,10 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
             ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
             close(ends[0]);
             given = ends[1];
+            how.descriptors = {{1, given}};
+        }
+        if (c.condition == Condition::OLD_H_AS_STANDARD_OUTPUT) {
+            given = open((work() / "old.h").c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
             how.descriptors = {{1, given}};
         }
         if (c.condition == Condition::OPENED_AS_3 || c.condition == Condition::DELETED_AS_3) {
@@ -784,9 +814,13 @@ TEST_F(CommandLine, SourceOutputs) {
         {{"-p", "-i", "pack.h", "tile.bin", "two-offsets.bin", "pack.venk"}, "",
          {{"pack.h", "#ifndef PACK_VENK_INDEX_H"}, {"pack.h", "#define PACK_SIZE 52"},
           {"pack.h", "#define PACK_TWO_OFFSETS_TILES 2"}}},
-        {{"-i", "new.inc", "-g", "tile.bin", "new.venk"}, "", {{"new.inc", "\t.set\tVENK_NEW_SIZE, 20"}}},
-        {{"-d", "-m", "--index", "idx.i", "-n", "Hero", "tile.venk", "new.bin"}, "",
-         {{"idx.i", "HERO_SIZE\tequ\t32"}, {"idx.i", "HERO_TILES\tequ\t1"}}},
+        {{"-i", "new.inc", "tile.bin", "new.venk"}, "", {{"new.inc", "\t.set\tVENK_NEW_SIZE, 20"}}},
+        {{"-d", "-m", "--index", "idx.i", "-n", "Hero", "tile.venk", "new.s"}, "",
+         {{"new.s", "Hero:"}, {"idx.i", "HERO_SIZE\tequ\t32"}, {"idx.i", "HERO_TILES\tequ\t1"}}},
+        {{"-g", "-i", "idx.H", "tile.bin", "new.s"}, "",
+         {{"new.s", "venk_new:"}, {"idx.H", "extern const unsigned char venk_new[VENK_NEW_SIZE];"}}},
+        {{"-a", "-i", "idx.inc", "tile.bin", "new.c"}, "",
+         {{"new.c", "const unsigned char venk_new[20] = {"}, {"idx.inc", "\t.set\tVENK_NEW_TILES, 1"}}},
         {{"-g", "-n", "Hero", "tile.bin", "-"}, "", {{"", "Hero:"}, {"", "\t.set\tHERO_SIZE, 20"}}},
         {{"-p", "-i", "new.h", "tile.bin", "odd.bin", "new.c"},
          "Error: input file size isn't a multiple of 32 bytes: \"odd.bin\"\n", {}},

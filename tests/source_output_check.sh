@@ -141,6 +141,7 @@ tail -c $((128 * 32)) "$tiles" >hero-walk.bin
 cat font.bin hero-walk.bin | "$venk" - concatenation.venk
 "$venk" -p font.bin hero-walk.bin packed.venk -i packed_index.h
 cmp concatenation.venk packed.venk || fail "the pack is not the stream of its inputs one after the other"
+"$venk" -p -b font.bin hero-walk.bin packed_best.venk
 index=("PACKED_SIZE=$(wc -c <packed.venk)" PACKED_TILES=224 PACKED_FONT_FIRST=0 PACKED_FONT_TILES=96
        PACKED_HERO_WALK_FIRST=96 PACKED_HERO_WALK_TILES=128)
 "$venk" -p -a font.bin hero-walk.bin packed.c
@@ -191,11 +192,25 @@ check_index() {
     done
   done
 }
-"$venk" -p -g font.bin hero-walk.bin packed.venk -i packed_index.inc
-cmp concatenation.venk packed.venk || fail "with an index, the output is the binary stream"
+"$venk" -p font.bin hero-walk.bin packed.venk -i packed_index.inc
+cmp concatenation.venk packed.venk || fail "with an index, the output is still the binary stream"
 check_index packed_index.inc $'\t.include "packed_index.inc"' $'\t.globl\t' $'\t.section .rodata\n\t.word\tPACKED_TILES' gas_modes \
   "${index[@]}"
-"$venk" -p -m font.bin hero-walk.bin packed.venk -i packed_index.i
+"$venk" -p -m -n packed font.bin hero-walk.bin packed_mri.asm -i packed_index.i
+check_assembly packed_mri.asm mri_modes packed.venk packed "${index[@]}"
 check_index packed_index.i $'\tinclude\tpacked_index.i' $'\txdef\t' $'\tsection\t.rodata\n\tdc.w\tPACKED_TILES' mri_modes \
   "${index[@]}"
 echo "a pack's index files: a C header, a GNU as and an MRI include, each usable by several sources"
+
+# A C program that uses a GNU as pack through a C index file: the header
+# declares the array that the assembler source defines.
+"$venk" -p -b -g font.bin hero-walk.bin levels.s -i levels.h
+check_assembly levels.s gas_modes packed_best.venk levels
+echo 'const unsigned char *hero_walk(void) { return levels + LEVELS_HERO_WALK_FIRST; }' |
+  cat <(echo '#include "levels.h"') - >levels_use.c
+cc -std=c99 "${warnings[@]}" -c levels_use.c -o levels_use.host.o
+c++ -x c++ "${warnings[@]}" -c levels_use.c -o levels_use.cxx.o
+m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c levels_use.c -o levels_use.o
+m68k-linux-gnu-ld -r levels_use.o levels.s.o -o levels.o
+! m68k-linux-gnu-nm -u levels.o | grep -q levels || fail "levels.h: the C program does not link with levels.s"
+echo "a GNU as pack and its C index file: C code compiles and links with the assembler's array"

@@ -123,11 +123,16 @@ std::size_t count_distinct_blocks(std::span<const std::uint8_t> dictionary, std:
 
 // Reads one input to its end into the compressor and the collector. Only an
 // end exactly on a tile boundary is a normal end, and the error indicator is
-// not consulted there; an input without a tile is RESULT_NO_TILES.
+// not consulted there; an input without a tile is RESULT_NO_TILES. Reading
+// stops once the tiles are more than a stream can count, RESULT_TOO_BIG,
+// so that an endless input, such as a device, ends too.
 ResultCode read_input(InputStream& input, TileCompressor& compressor, BlockCollector& collector,
                       std::vector<std::uint8_t>& chunk) {
     const std::size_t tiles_before = compressor.tile_count();
     for (;;) {
+        if (compressor.tile_count() > MAX_TILES) {
+            return RESULT_TOO_BIG;
+        }
         const std::size_t got = input.read(chunk);
         const std::size_t whole_tiles = got / TILE_SIZE;
         for (std::size_t t = 0; t < whole_tiles; ++t) {
@@ -178,12 +183,15 @@ ResultCode compress_all(const HashKey& key, BlockSearch search, std::span<InputS
         const bool fitted = compressor.fits();
         failed_input = i;
         const ResultCode result = read_input(*inputs[i], compressor, collector, chunk);
-        if (result != RESULT_OK) {
+        if (result != RESULT_OK && result != RESULT_TOO_BIG) {
             return result;
         }
         tile_ends.push_back(compressor.tile_count());
         if (fitted && !compressor.fits()) {
             overflowed = i;
+        }
+        if (result == RESULT_TOO_BIG) {
+            break;  // the later inputs are left unread
         }
     }
     failed_input = 0;

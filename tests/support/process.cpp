@@ -106,6 +106,10 @@ int start_process(const std::filesystem::path& program, const std::vector<std::s
             const rlimit limit = {*launch.file_size_limit, *launch.file_size_limit};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (launch.descriptor_limit) {
+            const rlimit limit = {*launch.descriptor_limit, *launch.descriptor_limit};
+            setrlimit(RLIMIT_NOFILE, &limit);
+        }
         if (launch.memory_limit) {
             const rlimit limit = {*launch.memory_limit, *launch.memory_limit};
             setrlimit(RLIMIT_AS, &limit);

@@ -35,6 +35,8 @@ struct Launch {
     // may map (RLIMIT_AS), in bytes.
     std::optional<unsigned long> file_size_limit;
     std::optional<unsigned long> memory_limit;
+    // The most descriptors it may have open (RLIMIT_NOFILE).
+    std::optional<unsigned long> descriptor_limit;
     // A signal it starts with ignored, as nohup starts a program with SIGHUP.
     int ignored_signal = 0;
     // Descriptors of this process that it gets under other numbers, as a

@@ -176,7 +176,10 @@ public:
 // RESULT_WRITE_ERROR can leave a partial stream behind. Memory stays bounded
 // on any input: once the stream is known to be too big, the rest of the input
 // is only read, to tell a partial last tile or a read error from
-// RESULT_TOO_BIG. The streams are borrowed: the caller opens, flushes and
+// RESULT_TOO_BIG, and once there are more tiles than a stream can count,
+// reading stops with RESULT_TOO_BIG, so that an endless input ends too (an
+// input past 65535 tiles may end inside a tile or fail later unread). The
+// streams are borrowed: the caller opens, flushes and
 // closes them. With `figures`, the stream's figures are stored there on
 // RESULT_OK; on failure it is left as it was.
 VENK_API ResultCode compress(InputStream& input, OutputStream& output, const Options& options = {},
@@ -219,8 +222,9 @@ VENK_API ResultCode decompress(std::span<const std::uint8_t> stream, std::vector
 // of tiles loads any input on its own. The stream is byte for byte that of
 // compress on the inputs' concatenation, at either level (LEVEL_BEST lays out
 // the union of their blocks), but each input must be whole tiles on its own,
-// at least one. The inputs are read in order, each to its end. The results
-// are those of compress, with these that name an input, in
+// at least one. The inputs are read in order, each to its end, until there
+// are more tiles than a stream can count. The results are those of
+// compress, with these that name an input, in
 // figures->failed_input:
 //   RESULT_BAD_INPUT_SIZE  that input ends inside a tile
 //   RESULT_NO_TILES        that input is empty (or there are no inputs: 0)
