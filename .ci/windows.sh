@@ -100,10 +100,10 @@ compare -p font.bin odd.bin "$name.pack"
 
 echo "== release zip: venk.exe, README.md and LICENSE"
 cpack --preset release-windows
-zip=build-mingw/venk-1.2.0-win64.zip
+zip=build-mingw/venk-1.3.0-win64.zip
 unzip -l "$zip"
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-expected=$(printf '%s\n' venk-1.2.0-win64/LICENSE venk-1.2.0-win64/README.md venk-1.2.0-win64/venk.exe)
+expected=$(printf '%s\n' venk-1.3.0-win64/LICENSE venk-1.3.0-win64/README.md venk-1.3.0-win64/venk.exe)
 [[ $listed == "$expected" ]] || { echo "the zip holds other files than $expected" >&2; exit 1; }
 # The zip's venk.exe is the build's, stripped of its symbols and debugging
 # information.
@@ -111,7 +111,7 @@ x86_64-w64-mingw32-strip -o build-mingw/venk-stripped.exe build-mingw/venk.exe
 for file in venk.exe README.md LICENSE; do
   source=build-mingw/venk-stripped.exe
   [[ $file != venk.exe ]] && source=$file
-  unzip -p "$zip" "venk-1.2.0-win64/$file" | cmp - "$source"
+  unzip -p "$zip" "venk-1.3.0-win64/$file" | cmp - "$source"
 done
 echo "   venk.exe: $(stat -c %s build-mingw/venk.exe) bytes built, $(stat -c %s build-mingw/venk-stripped.exe) in the zip"
 

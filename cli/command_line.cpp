@@ -3,6 +3,7 @@
 #include "messages.hpp"
 
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 namespace venk::cli {
@@ -60,6 +61,16 @@ ValuedOption* valued_option(std::string_view option, CommandLine& line) {
     return nullptr;
 }
 
+// A long option joined to its value, as in --name=NAME; nullptr for any
+// other argument.
+ValuedOption* joined_option(std::string_view argument, CommandLine& line) {
+    const std::size_t equals = argument.find('=');
+    if (!argument.starts_with("--") || equals == std::string_view::npos) {
+        return nullptr;
+    }
+    return valued_option(argument.substr(0, equals), line);
+}
+
 void set_value(ValuedOption& option, const char* name, const char* value) {
     if (option.value || option.without_value) {
         option.given_twice = true;
@@ -83,6 +94,8 @@ CommandLine parse_command_line(int count, const char* const* arguments) {
             line.names.emplace_back(argument);
         } else if (ValuedOption* option = valued_option(argument, line)) {
             set_value(*option, argument, i + 1 < count ? arguments[++i] : nullptr);
+        } else if (ValuedOption* joined = joined_option(argument, line)) {
+            set_value(*joined, argument, std::strchr(argument, '=') + 1);
         } else if (!apply_option(argument, line, options_enabled)) {
             std::fprintf(stderr, UNKNOWN_OPTION_FORMAT, argument);
             line.error_seen = true;

@@ -12,8 +12,9 @@ inline constexpr std::string_view VERSION_TEXT = "1.2\n";
 
 inline constexpr const char* HELP_FORMAT =
     "Usage:\n"
-    "  %s -c <infile> <outfile>\n"
-    "  %s -d <infile> <outfile>\n"
+    "  %s [-c | -d] [options] <infile> <outfile>\n"
+    "  %s -p [options] <infile>... <outfile>\n"
+    "<infile> and <outfile> may be - for standard input and output.\n"
     "\n"
     "Options:\n"
     "  -c or --compress ..... Compress a blob into VENK\n"
@@ -53,6 +54,8 @@ inline constexpr std::string_view TOO_MANY_SYMBOLS = "Error: can't specify more 
 inline constexpr const char* SYMBOL_MISSING_FORMAT = "Error: option \"%s\" needs a name after it\n";
 inline constexpr const char* BAD_SYMBOL_FORMAT = "Error: can't use \"%s\" as a name\n";
 inline constexpr const char* C_SOURCE_NAMED_AS_HEADER_FORMAT = "Error: C source output \"%s\" can't end in .h\n";
+inline constexpr const char* HEADER_CANT_BE_INCLUDED_FORMAT =
+    "Error: C source output \"%s\" gives a header name that #include can't hold\n";
 inline constexpr std::string_view CANT_WRITE_STANDARD_OUTPUT = "Error: can't write to standard output\n";
 
 // Standard input and output, named "-".

@@ -112,13 +112,15 @@ ResultCode write_texts(const Request& request, const InputFiles& inputs, OutputS
         }
     }
     if (OutputFile* header = files.file(OutputRole::HEADER); header != nullptr && result == RESULT_OK) {
-        result = write_text(*header, c_header(content));
+        const fs::path name = header_beside(*path_from_utf8(request.output_name));
+        result = write_text(*header, c_header(content, utf8_of(name.filename())));
     }
     if (OutputFile* index = files.file(OutputRole::INDEX); index != nullptr && result == RESULT_OK) {
         const std::size_t binary_size =
             request.action == ACTION_DECOMPRESS ? figures.blob_size : figures.stream_size;
         const std::size_t size = request.source ? content.bytes.size() : binary_size;
-        result = write_text(*index, index_text(request.index_form, content, size, request.source.has_value()));
+        const std::string name = utf8_of(path_from_utf8(*request.index_name).value_or("").filename());
+        result = write_text(*index, index_text(request.index_form, content, size, request.source.has_value(), name));
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "source_output.hpp"
 
+#include "source_names.hpp"
+
 #include <cctype>
 
 namespace venk::cli {
@@ -117,10 +119,10 @@ std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& c
            ":\n" + byte_lines(content.bytes, syntax.data) + std::string(syntax.stack_note);
 }
 
-// A C header's opening comment and include guard (the symbol followed by
-// `guard_suffix`), then its constants as macros, for data of `size` bytes.
-std::string c_header_start(const SourceContent& content, std::size_t size, std::string_view guard_suffix) {
-    const std::string guard = upper_case(content.symbol) + std::string(guard_suffix);
+// A C header's opening comment and include guard (from its file name), then
+// its constants as macros, for data of `size` bytes.
+std::string c_header_start(const SourceContent& content, std::size_t size, std::string_view file_name) {
+    const std::string guard = include_guard(file_name);
     std::string text = opening_line("/*", content, " */") + "#ifndef " + guard + "\n#define " + guard + "\n\n";
     for (const Constant& constant : constants(content, size)) {
         text += "#define " + constant.name + " " + std::to_string(constant.value) + "\n";
@@ -156,9 +158,10 @@ std::string source_text(SourceForm form, const SourceContent& content, std::stri
     return assembly_source(MRI_SYNTAX, content);
 }
 
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array) {
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array,
+                       std::string_view file_name) {
     if (form == SourceForm::C) {
-        return c_header_start(content, size, "_VENK_INDEX_H") + (declares_array ? array_declaration(content) : "") +
+        return c_header_start(content, size, file_name) + (declares_array ? array_declaration(content) : "") +
                "\n#endif\n";
     }
     // Equates without .globl or xdef: every source file that includes them
@@ -171,8 +174,8 @@ std::string index_text(SourceForm form, const SourceContent& content, std::size_
     return text;
 }
 
-std::string c_header(const SourceContent& content) {
-    return c_header_start(content, content.bytes.size(), "_VENK_H") + array_declaration(content) + "\n#endif\n";
+std::string c_header(const SourceContent& content, std::string_view file_name) {
+    return c_header_start(content, content.bytes.size(), file_name) + array_declaration(content) + "\n#endif\n";
 }
 
 }  // namespace venk::cli

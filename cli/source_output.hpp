@@ -42,9 +42,9 @@ std::string upper_case(std::string_view name);
 // name `header_file_name`, which other forms ignore.
 std::string source_text(SourceForm form, const SourceContent& content, std::string_view header_file_name);
 
-// The header of a C file: the constants and the array's declaration, for C
-// and C++.
-std::string c_header(const SourceContent& content);
+// The header of a C file, written under `file_name`: the constants and the
+// array's declaration, for C and C++.
+std::string c_header(const SourceContent& content, std::string_view file_name);
 
 // The index of an output whose data is `size` bytes, which `content` need
 // not hold: its constants alone, for the game's build to include: a C header
@@ -52,7 +52,8 @@ std::string c_header(const SourceContent& content);
 // defines no storage and exports nothing, so that several source files can
 // include it. When `declares_array`, as for an output in source form, a C
 // header also declares the array, so that C code can use data that
-// assembler source defines.
-std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array);
+// assembler source defines. A C header's guard comes from its `file_name`.
+std::string index_text(SourceForm form, const SourceContent& content, std::size_t size, bool declares_array,
+                       std::string_view file_name);
 
 }  // namespace venk::cli

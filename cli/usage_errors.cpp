@@ -37,6 +37,9 @@ void report_source_usage_errors(CommandLine& line) {
         if (output && is_header_name(*output)) {
             std::fprintf(stderr, C_SOURCE_NAMED_AS_HEADER_FORMAT, line.names.back().c_str());
             line.error_seen = true;
+        } else if (output && !can_be_included(header_beside(*output))) {
+            std::fprintf(stderr, HEADER_CANT_BE_INCLUDED_FORMAT, line.names.back().c_str());
+            line.error_seen = true;
         }
     }
 }

@@ -30,8 +30,9 @@ const std::string ZERO_TILE_STREAM = std::string("\x00\x01\x00\x08", 4) + std::s
 
 const std::string HELP =
     "Usage:\n"
-    "  venk -c <infile> <outfile>\n"
-    "  venk -d <infile> <outfile>\n"
+    "  venk [-c | -d] [options] <infile> <outfile>\n"
+    "  venk -p [options] <infile>... <outfile>\n"
+    "<infile> and <outfile> may be - for standard input and output.\n"
     "\n"
     "Options:\n"
     "  -c or --compress ..... Compress a blob into VENK\n"
@@ -132,10 +133,12 @@ protected:
         return start_process(VENK_EXECUTABLE, arguments, work(), root_.path(), how);
     }
 
-    // Runs the tool on the FIFO slow.bin, feeds it a little and, once its
-    // temporary output exists, sends it `signal`; a negative one is sent to
-    // a run that started with it ignored, which then reads on to the end.
-    ProcessResult run_killed(std::vector<std::string> arguments, int signal);
+    // Runs the tool on the FIFO slow.bin, feeds it `fed` and, once its
+    // temporary output exists (or an output written in place holds `held`
+    // bytes), sends it `signal`; a negative one is sent to a run that started
+    // with it ignored, which then reads on to the end.
+    ProcessResult run_killed(std::vector<std::string> arguments, int signal, Launch how = {},
+                             const std::string& fed = ZERO_TILE_STREAM, std::optional<std::size_t> held = {});
 
     // The user that directories made read-only hold off: this one, or as
     // root (whom permissions do not stop) the unprivileged "nobody", for whom
@@ -211,6 +214,13 @@ TEST_F(CommandLine, UsageHelpAndVersion) {
         {{"-n", "x", "--name", "y", "a", "b"}, 1, "", "Error: can't specify more than one name\n"},
         {{"--name", "-h"}, 1, "", INPUT_MISSING + "Error: can't use \"-h\" as a name\n"},
         {{"-g", "-n", "1up", "a", "b"}, 1, "", "Error: can't use \"1up\" as a name\n"},
+        {{"-a", "--name=main", "a", "b"}, 1, "", "Error: can't use \"main\" as a name\n"},
+        {{"--name=", "a", "b"}, 1, "", "Error: can't use \"\" as a name\n"},
+        {{"--name=x", "-n", "y", "a", "b"}, 1, "", "Error: can't specify more than one name\n"},
+        {{"--index=x", "-i", "y", "a", "b"}, 1, "", "Error: can't specify more than one index file\n"},
+        {{"--help=x", "-n=x", "a", "b"}, 1, "", "Error: unknown option \"--help=x\"\nError: unknown option \"-n=x\"\n"},
+        {{"-a", "tile.bin", "say \"hi\".c"}, 1, "",
+         "Error: C source output \"say \"hi\".c\" gives a header name that #include can't hold\n"},
         {{"--", "-n", "x", "a"}, 1, "", "Error: too many filenames specified\n"},
         {{"-a", "tile.bin", "out.H"}, 1, "", "Error: C source output \"out.H\" can't end in .h\n"},
         {{"-p", "-d", "a", "b"}, 1, "", "Error: can't pack when decompressing\n"},
@@ -577,6 +587,8 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
         {"tile.bin", "locked/new.venk"},
         {"tile.bin", "locked/kept.venk"},
         {"-d", "tile.venk", "locked/new.venk"},
+        {"-m", "tile.bin", "locked/new.venk"},
+        {"-a", "tile.bin", "locked/kept.venk"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.front() + " to " + arguments.back());
@@ -590,9 +602,10 @@ TEST_F(CommandLine, ReadOnlyDirectoryForTheOutput) {
     }
 }
 
-ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int signal) {
-    Launch how;
+ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int signal, Launch how,
+                                      const std::string& fed, std::optional<std::size_t> held) {
     how.ignored_signal = signal < 0 ? -signal : 0;
+    const fs::path in_place = work() / arguments.back();
     const int process = start(std::move(arguments), how);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     const auto wait_for = [&](const auto& done) {
@@ -604,10 +617,13 @@ ProcessResult CommandLine::run_killed(std::vector<std::string> arguments, int si
     int fifo = -1;
     wait_for([&] { return (fifo = open((work() / "slow.bin").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; });
     // A whole stream for -d, part of a tile for -c: either way it waits for more.
-    const auto size = static_cast<ssize_t>(ZERO_TILE_STREAM.size());
-    EXPECT_EQ(write(fifo, ZERO_TILE_STREAM.data(), ZERO_TILE_STREAM.size()), size);
-    wait_for([&] { return !temporary_files().empty(); });
-    EXPECT_FALSE(temporary_files().empty()) << "the run never started its output";
+    EXPECT_EQ(write(fifo, fed.data(), fed.size()), static_cast<ssize_t>(fed.size()));
+    const auto started = [&] {
+        std::error_code error;
+        return held ? fs::file_size(in_place, error) == *held : !temporary_files().empty();
+    };
+    wait_for(started);
+    EXPECT_TRUE(started()) << "the run never started its output";
     kill(process, std::abs(signal));
     if (signal < 0) {
         close(std::exchange(fifo, -1));
@@ -636,8 +652,17 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         OLD_H_AS_STANDARD_OUTPUT,  // old.h open for writing as standard output, as ">>old.h" gives it
         OPENED_AS_3,             // opened.venk open for writing as descriptor 3, which fd3 leads to by /proc
         DELETED_AS_3,            // the same, but opened.venk deleted before the run
+        FULL_HEADER,             // new.h leads to a full device
     };
     using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  // nullopt: absent
+    // What source output writes for tile.bin where it can make a temporary file.
+    fs::create_directory(work() / "written");
+    const auto written = [&](const std::string& form, const std::string& file) {
+        run({form, "tile.bin", "written/" + file});
+        return read_file(work() / "written" / file);
+    };
+    const std::string C = written("-a", "pair.c"), HEADER = read_file(work() / "written" / "pair.h");
+    const std::string GAS = written("-g", "open.venk");
     const struct {
         std::vector<std::string> arguments;
         int status;  // the exit status, or the signal that ended the run
@@ -673,6 +698,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         {{"-s", "tile.bin", "new.venk"}, 1, CANT_PRINT, {{"new.venk", {}}}, 0, Condition::CLOSED_STANDARD_OUTPUT},
         {{"-d", "tile.venk", "stdout"}, 1, CANT_WRITE, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
         {{"-v"}, 1, CANT_PRINT, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
+        {{"tile.bin", "-"}, 1, CANT_WRITE, {}, 0, Condition::FULL_STANDARD_OUTPUT},
+        {{"-d", "tile.venk", "-"}, 1, CANT_WRITE, {}, 0, Condition::CLOSED_STANDARD_OUTPUT},
         {{"tile.bin", "fd3"}, 0, "", {{"opened.venk", ZERO_TILE_STREAM}}, 0, Condition::OPENED_AS_3},
         {{"odd.bin", "fd3"}, 1, SIZE, {{"opened.venk", EARLIER}}, 0, Condition::OPENED_AS_3},
         {{"tile.bin", "fd3"}, 1, "Error: can't open output file \"fd3\"\n", {{"opened.venk (deleted)", {}}}, 0,
@@ -692,6 +719,15 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
          Condition::OLD_H_AS_STANDARD_OUTPUT},
         {{"-i", "link", "tile.bin", "real/t"}, 1, "Error: index file and output are the same file\n",
          {{"real/t", EARLIER}}},
+        {{"-a", "tile.bin", "new.venk"}, 1, CANT_WRITE, {{"new.venk", {}}}, 0, Condition::FULL_HEADER},
+        // Written in place: whole, or after a failure or a signal empty.
+        {{"-a", "tile.bin", "locked/pair.c"}, 0, "", {{"locked/pair.c", C}, {"locked/pair.h", HEADER}}, 0,
+         Condition::LOCKED},
+        {{"-g", "tile.bin", "locked/open.venk"}, 0, "", {{"locked/open.venk", GAS}}, 0, Condition::LOCKED},
+        {{"-m", "odd.bin", "locked/open.venk"}, 1, SIZE + CANT_DELETE_LOCKED, {{"locked/open.venk", ""}}, 0,
+         Condition::LOCKED},
+        {{"-d", "slow.bin", "locked/open.venk"}, SIGTERM, "", {{"locked/open.venk", ""}}, SIGTERM, Condition::LOCKED},
+        {{"slow.bin", "locked/open.venk"}, SIGINT, "", {{"locked/open.venk", ""}}, SIGINT, Condition::LOCKED},
     };
     std::string many_tiles;
     for (int i = 0; i < 32 * 100; ++i) many_tiles += static_cast<char>(i * 7 % 251);
@@ -700,14 +736,17 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
     compress_memory(Bytes(many_tiles.begin(), many_tiles.end()), FORMAT_VENK16, many_stream);
     write_file(work() / "many.venk", std::string(many_stream.begin(), many_stream.end()));
     write_file(work() / "two_tiles_then_junk.venk", ZERO_TILE_STREAM + std::string(13, '\0'));
-    ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((work() / "slow.bin").c_str(), 0666), 0);
+    fs::permissions(work() / "slow.bin", fs::perms(0666));  // whatever the mask, for a locked run
     fs::create_directories(work() / "sub");
     fs::create_directories(work() / "hard.h");  // a header that cannot be written
     write_file(work() / "hard.h" / ".keep", "");
     fs::create_directories(work() / "real");
     fs::create_directories(work() / "locked");
-    write_file(work() / "locked" / "open.venk", "");
-    fs::permissions(work() / "locked" / "open.venk", fs::perms::all);
+    for (const char* file : {"open.venk", "pair.c", "pair.h"}) {
+        write_file(work() / "locked" / file, "");
+        fs::permissions(work() / "locked" / file, fs::perms::all);
+    }
     fs::permissions(work() / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                                            fs::perms::others_exec);
     fs::create_symlink("/proc/self/fd/3", work() / "fd3");  // as /dev/fd/3, but private to the test
@@ -721,7 +760,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         for (const std::string& argument : c.arguments) joined += " " + argument;
         SCOPED_TRACE("venk" + joined);
         if ((c.condition == Condition::LOCKED && !user_found) ||
-            (c.condition == Condition::FULL_STANDARD_OUTPUT && !device_made)) {
+            ((c.condition == Condition::FULL_STANDARD_OUTPUT || c.condition == Condition::FULL_HEADER) &&
+             !device_made)) {
             continue;
         }
         // old.venk, with unusual permission bits, also named hard.venk; link
@@ -735,6 +775,8 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         fs::remove(work() / "link");
         fs::create_symlink("real/t", work() / "link");
         write_file(work() / "locked" / "open.venk", EARLIER);
+        write_file(work() / "locked" / "pair.c", EARLIER);
+        write_file(work() / "locked" / "pair.h", EARLIER);
         write_file(work() / "old.h", EARLIER);
         fs::remove(work() / "locked-link");
         fs::create_symlink("locked/open.venk", work() / "locked-link");
@@ -745,6 +787,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         if (c.condition == Condition::LOCKED) how.user = user;
         if (c.condition == Condition::FULL_STANDARD_OUTPUT) how.standard_output = work() / "full";
         if (c.condition == Condition::FILE_SIZE_LIMIT) how.file_size_limit = 1000;
+        if (c.condition == Condition::FULL_HEADER) fs::create_symlink("full", work() / "new.h");
         if (c.condition == Condition::CLOSED_STANDARD_OUTPUT) {
             int ends[2];
             ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
@@ -763,7 +806,14 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
         if (c.condition == Condition::DELETED_AS_3) {
             fs::remove(work() / "opened.venk");
         }
-        const ProcessResult result = c.signal != 0 ? run_killed(c.arguments, c.signal) : run(c.arguments, how);
+        // In place, -d has written its first batch of 4096 tiles when the signal comes.
+        const bool in_place = c.condition == Condition::LOCKED;
+        const std::string fed = in_place ? ZERO_TILE_STREAM + std::string(4096 * 8, '\0') : ZERO_TILE_STREAM;
+        const ProcessResult result =
+            c.signal != 0 ? run_killed(c.arguments, c.signal, how, fed,
+                                       in_place ? std::optional<std::size_t>(c.arguments[0] == "-d" ? 4096 * 32 : 0)
+                                                : std::nullopt)
+                          : run(c.arguments, how);
         if (given >= 0) {
             close(given);
         }
@@ -782,6 +832,7 @@ TEST_F(CommandLine, OutputsAreWholeOrAbsent) {
             EXPECT_EQ(fs::status(work() / "old.venk").permissions(), fs::perms(0604));
         }
         fs::remove(work() / "new.venk");
+        fs::remove(work() / "new.h");
     }
 }
 
@@ -812,10 +863,10 @@ TEST_F(CommandLine, SourceOutputs) {
         {{"-p", "-g", "tile.bin", "two-offsets.bin", "pack.s"}, "", {{"pack.s", "\t.set\tPACK_TWO_OFFSETS_FIRST, 1"}}},
         {{"-p", "--mri", "do.bin", "two-offsets.bin", "pack.asm"}, "", {{"pack.asm", "PACK_DO_TILES\tequ\t1"}}},
         {{"-p", "-i", "pack.h", "tile.bin", "two-offsets.bin", "pack.venk"}, "",
-         {{"pack.h", "#ifndef PACK_VENK_INDEX_H"}, {"pack.h", "#define PACK_SIZE 52"},
+         {{"pack.h", "#ifndef PACK_H_FROM_VENK"}, {"pack.h", "#define PACK_SIZE 52"},
           {"pack.h", "#define PACK_TWO_OFFSETS_TILES 2"}}},
         {{"-i", "new.inc", "tile.bin", "new.venk"}, "", {{"new.inc", "\t.set\tVENK_NEW_SIZE, 20"}}},
-        {{"-d", "-m", "--index", "idx.i", "-n", "Hero", "tile.venk", "new.s"}, "",
+        {{"-d", "-m", "--index=idx.i", "--name=Hero", "tile.venk", "new.s"}, "",
          {{"new.s", "Hero:"}, {"idx.i", "HERO_SIZE\tequ\t32"}, {"idx.i", "HERO_TILES\tequ\t1"}}},
         {{"-g", "-i", "idx.H", "tile.bin", "new.s"}, "",
          {{"new.s", "venk_new:"}, {"idx.H", "extern const unsigned char venk_new[VENK_NEW_SIZE];"}}},

@@ -22,9 +22,10 @@ TEST(ResultMessage, EveryCodeHasTheToolsText) {
         {RESULT_INVALID_STREAM, "input file isn't valid VENK"},
         {RESULT_OUT_OF_MEMORY, "ran out of memory"},
         {RESULT_INVALID_OPTIONS, "options or figures struct isn't supported by this version of venk"},
+        {RESULT_BUFFER_TOO_SMALL, "output buffer is too small"},
         // No failure, and values that name no result.
         {RESULT_OK, "unknown error"},
-        {static_cast<ResultCode>(9), "unknown error"},
+        {static_cast<ResultCode>(10), "unknown error"},
         {static_cast<ResultCode>(255), "unknown error"},
     };
     for (const auto& c : cases) {

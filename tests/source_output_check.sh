@@ -18,6 +18,7 @@ set -euo pipefail
 venk=$1 tiles=$2 work=$3
 
 source "$(dirname "${BASH_SOURCE[0]}")/require_tools.sh"
+library_include=$(cd "$(dirname "${BASH_SOURCE[0]}")/../codec/include" && pwd)
 require_tools cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
   m68k-linux-gnu-nm m68k-linux-gnu-ld
 warnings=(-Wall -Wextra -pedantic -Werror)
@@ -214,3 +215,38 @@ m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c levels_use.c -o leve
 m68k-linux-gnu-ld -r levels_use.o levels.s.o -o levels.o
 ! m68k-linux-gnu-nm -u levels.o | grep -q levels || fail "levels.h: the C program does not link with levels.s"
 echo "a GNU as pack and its C index file: C code compiles and links with the assembler's array"
+
+# Names: a symbol is refused or compiles (in C++ too, beside the standard
+# headers), whatever file name gives it; a header name that #include cannot
+# hold is refused, any other compiles; and the headers of a stream named
+# venk, its C output's and its index file's, go with the library's own.
+for symbol in main printf log std posix size_t stdin; do
+  if "$venk" -a -n "$symbol" font.bin named.c 2>/dev/null; then
+    printf '#include <cstdio>\n#include <cmath>\n#include "named.h"\n' >named.cpp
+    cc -std=c99 "${warnings[@]}" -c named.c -o named.o && c++ "${warnings[@]}" -c named.cpp -o named.cpp.o ||
+      fail "-n $symbol: written, but it does not compile"
+  fi
+  rm -f named.c named.h
+  "$venk" -a font.bin "$symbol.c"
+  cc -std=c99 "${warnings[@]}" -c "$symbol.c" -o named.o
+  c++ -x c++ "${warnings[@]}" -c "$symbol.c" -o named.o
+done
+if "$venk" -a font.bin 'say "hi".c' 2>/dev/null; then
+  cc -std=c99 "${warnings[@]}" -c 'say "hi".c' -o named.o || fail "a header name with a quote does not compile"
+fi
+"$venk" -a font.bin "it's été (v2).c"
+cc -std=c99 "${warnings[@]}" -c "it's été (v2).c" -o named.o
+"$venk" -a font.bin venk.c
+"$venk" font.bin venk.venk -i venk_index.h
+{
+  echo "#include <venk/venk.h>"
+  echo "#include \"venk.h\""
+  echo "#include \"venk_index.h\""
+  echo "int main(void) { return VENK_RESULT_OK + (int)(sizeof venk - VENK_SIZE) + VENK_TILES - 96; }"
+} >with_library.c
+for compiler in "cc -std=c99" "c++ -x c++"; do
+  # shellcheck disable=SC2086 # the compiler's words
+  $compiler "${warnings[@]}" -I "$library_include" with_library.c venk.c -o with_library
+  ./with_library || fail "venk.h beside <venk/venk.h>: other constants"
+done
+echo "names: reserved symbols refused or compiled, header names included, guards apart from the library's"

@@ -27,6 +27,11 @@ TEST(SourceNames, SymbolsFromFileNames) {
         {"while.s", "venk_while", "while"},           {"SP.asm", "venk_SP", "SP"},
         {"d1.c", "venk_d1", "d1"},                    {"\xC3\xA9t\xC3\xA9.c", "t", "t"},
         {"\xC3\xA9.c", "venk", "venk"},                {"-.c", "venk", "venk"},
+        {"gfx/0abcdefghijklmnopqrstuvwxyz9.c", "venk_0abcdefghijklmnopqrstuvwxyz9",
+         "0abcdefghijklmnopqrstuvwxyz9"},
+        {"9ABCDEFGHIJKLMNOPQRSTUVWXYZ0.s", "venk_9ABCDEFGHIJKLMNOPQRSTUVWXYZ0", "9ABCDEFGHIJKLMNOPQRSTUVWXYZ0"},
+        {"a0123456789z.c", "a0123456789z", "a0123456789z"}, {"main.c", "venk_main", "main"},
+        {"log.c", "venk_log", "log"},                 {"tower.c", "tower", "tower"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(symbol_from_file_name(c.file), c.symbol) << c.file;
@@ -34,9 +39,21 @@ TEST(SourceNames, SymbolsFromFileNames) {
         EXPECT_EQ(index_name_from_file_name(c.file), c.index_name) << c.file;
     }
     for (const char* name : {"", "2up", "_a", "a_", "a__b", "a-b", "a.b", "class", "static_cast", "D0", "uSp",
-                             "za7", "dc", "\xC3\xA9"}) {
+                             "za7", "dc", "\xC3\xA9", "main", "std", "std2", "posix", "printf", "free", "logf",
+                             "fabsl", "size_t", "uint8_t", "int_least16_t", "stdin", "errno", "atomic_int",
+                             "thrd_create", "wcslen"}) {
         EXPECT_FALSE(is_usable_symbol(name)) << name;
     }
+    for (const char* name : {"mains", "stdx", "logo", "tower", "items", "stream", "uint8", "floorf2", "Free"}) {
+        EXPECT_TRUE(is_usable_symbol(name)) << name;
+    }
+    // What an #include "..." holds, and the guards of the headers written.
+    for (const char* name : {"a\"b.h", "a\\b.h", "a\nb.h", "a\x7F.h"}) {
+        EXPECT_FALSE(can_be_included(name)) << name;
+    }
+    EXPECT_TRUE(can_be_included("dir\"/it's \xC3\xA9t\xC3\xA9 (v2).h"));
+    EXPECT_EQ(include_guard("venk.h"), "VENK_H_FROM_VENK");
+    EXPECT_EQ(include_guard("__1-up.h"), "VENK_1_UP_H_FROM_VENK");
 }
 
 // Lines that each form must hold for 17 bytes (a full line of data and one
@@ -55,8 +72,9 @@ TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
           "const unsigned char gfx[17] = {",
           "    0xf0, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb,",
           "    0xfc, 0xfd, 0xfe, 0xff, 0x00,", "};"}},
-        {c_header(content),
-         {"#ifndef GFX_VENK_H", "#define GFX_SIZE 17", "#define GFX_TILES 3", "#define GFX_FONT_FIRST 0",
+        {c_header(content, "gfx.h"),
+         {"#ifndef GFX_H_FROM_VENK", "#define GFX_H_FROM_VENK", "#define GFX_SIZE 17", "#define GFX_TILES 3",
+          "#define GFX_FONT_FIRST 0",
           "#define GFX_FONT_TILES 2", "#define GFX_HERO_WALK_FIRST 2", "#define GFX_HERO_WALK_TILES 1",
           "extern \"C\" {", "extern const unsigned char gfx[GFX_SIZE];", "#endif"}},
         {source_text(SourceForm::GNU_AS, content, ""),

@@ -30,24 +30,34 @@ venk_figures c_figures_of(const Figures& figures) {
 template <typename Codec>
 int run_in_buffer(Codec codec, std::uint8_t* output_bytes, std::size_t capacity, std::size_t* output_size,
                   const venk_options* given_options, venk_figures* given_figures, bool pack = false) noexcept {
-    if (output_size != nullptr) {
-        *output_size = 0;
+    // Without somewhere to say how long the output is, it is of no use.
+    if (output_size == nullptr) {
+        return RESULT_INVALID_OPTIONS;
     }
+    *output_size = 0;
     const venk_options default_options = VENK_OPTIONS_INIT;
     const venk_options& c_options = given_options != nullptr ? *given_options : default_options;
     if (!is_usable_grown(c_options, FIRST_C_OPTIONS_SIZE) || !has_room_grown(given_figures, FIRST_C_FIGURES_SIZE)) {
         return RESULT_INVALID_OPTIONS;
     }
     const venk_options known = read_grown(c_options);
+    // Checked at the fields' full width before they narrow to the enums.
+    if (!are_known_choices(known.variant, known.level)) {
+        return RESULT_INVALID_OPTIONS;
+    }
     Options options;
-    options.variant = known_variant(known.variant);
-    options.level = known_level(known.level);
+    options.variant = static_cast<FormatVariant>(known.variant);
+    options.level = static_cast<CompressionLevel>(known.level);
     try {
         BufferOutputStream output({output_bytes, capacity});
         Figures figures;
-        const ResultCode result = codec(output, options, given_figures != nullptr ? &figures : nullptr);
-        if (result == RESULT_OK && output_size != nullptr) {
+        ResultCode result = codec(output, options, given_figures != nullptr ? &figures : nullptr);
+        if (result == RESULT_OK) {
             *output_size = output.size();
+        }
+        // The library's own buffer stream fails only for want of room.
+        if (result == RESULT_WRITE_ERROR && output.overflowed()) {
+            result = RESULT_BUFFER_TOO_SMALL;
         }
         if (stores_figures(result, pack) && given_figures != nullptr) {
             write_grown(c_figures_of(figures), *given_figures);
@@ -136,6 +146,13 @@ const char* venk_result_message(int result) {
     return result_message(result >= 0 && result <= 0xFF ? static_cast<ResultCode>(result) : RESULT_OK);
 }
 
-const char* venk_version(void) { return VENK_VERSION; }
+#define VENK_STRING_OF(value) #value
+#define VENK_VERSION_STRING(major, minor, patch) VENK_STRING_OF(major) "." VENK_STRING_OF(minor) "." VENK_STRING_OF(patch)
+
+const char* venk_version(void) {
+    return VENK_VERSION_STRING(VENK_VERSION_MAJOR, VENK_VERSION_MINOR, VENK_VERSION_PATCH);
+}
+
+unsigned venk_version_number(void) { return VENK_VERSION_NUMBER; }
 
 }  // extern "C"

@@ -5,10 +5,13 @@
 namespace venk {
 namespace {
 
+// The old calls take an unknown variant or level as the lowest named one,
+// whose streams every reader accepts and whose bytes are fixed, where
+// Options refuse it.
 Options options_of(FormatVariant variant, CompressionLevel level = LEVEL_DEFAULT) {
     Options options;
-    options.variant = variant;
-    options.level = level;
+    options.variant = variant == FORMAT_VENK16 ? FORMAT_VENK16 : FORMAT_VENK15;
+    options.level = level == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT;
     return options;
 }
 

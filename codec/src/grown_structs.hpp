@@ -66,12 +66,13 @@ void write_grown(Struct known, Struct& given) {
     }
 }
 
-// Unknown values taken as the lowest named one, as the headers say.
-constexpr FormatVariant known_variant(std::uint32_t value) {
-    return value == FORMAT_VENK16 ? FORMAT_VENK16 : FORMAT_VENK15;
-}
-constexpr CompressionLevel known_level(std::uint32_t value) {
-    return value == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT;
+// Whether a variant and a level, as Options or venk_options hold them, are
+// 0 (the default) or named values. Any other value is refused rather than
+// guessed at: it may be a newer release's, or a number from elsewhere, such
+// as the target decoder's 16 for VENK16. Taken as wide as the C struct's
+// fields, so that 258 is not 2.
+constexpr bool are_known_choices(std::uint32_t variant, std::uint32_t level) {
+    return variant <= FORMAT_VENK16 && level <= LEVEL_BEST;
 }
 
 // Whether a call stores its figures after `result`: every call on success,
@@ -95,11 +96,12 @@ ResultCode with_grown_structs(const Options& given_options, Figures* given_figur
         return RESULT_INVALID_OPTIONS;
     }
     Options options = read_grown(given_options);
-    if (options.reserved[0] != 0 || options.reserved[1] != 0) {
+    if (options.reserved[0] != 0 || options.reserved[1] != 0 || !are_known_choices(options.variant, options.level)) {
         return RESULT_INVALID_OPTIONS;
     }
-    options.variant = known_variant(options.variant);
-    options.level = known_level(options.level);
+    if (options.variant == 0) {
+        options.variant = FORMAT_VENK16;
+    }
     Figures figures;
     const ResultCode result = call(options, given_figures != nullptr ? &figures : nullptr);
     if (stores_figures(result, pack) && given_figures != nullptr) {

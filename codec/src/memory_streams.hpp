@@ -46,7 +46,8 @@ private:
 };
 
 // The caller's buffer of fixed capacity: bytes beyond it are not accepted,
-// which the codec reports as RESULT_WRITE_ERROR.
+// which the codec reports as RESULT_WRITE_ERROR and the C interface as the
+// buffer being too small.
 class BufferOutputStream final : public OutputStream {
 public:
     explicit BufferOutputStream(std::span<std::uint8_t> buffer) : buffer_(buffer) {}
@@ -57,13 +58,17 @@ public:
             std::memcpy(buffer_.data() + size_, bytes.data(), count);
         }
         size_ += count;
+        overflowed_ = overflowed_ || count < bytes.size();
         return count;
     }
     std::size_t size() const { return size_; }
+    // Whether some bytes found no room.
+    bool overflowed() const { return overflowed_; }
 
 private:
     std::span<std::uint8_t> buffer_;
     std::size_t size_ = 0;
+    bool overflowed_ = false;
 };
 
 }  // namespace venk

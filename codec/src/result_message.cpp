@@ -15,6 +15,8 @@ const char* result_message(ResultCode result) {
     case RESULT_OUT_OF_MEMORY: return "ran out of memory";
     // The tool never meets this one: only a program's own options can be refused.
     case RESULT_INVALID_OPTIONS: return "options or figures struct isn't supported by this version of venk";
+    // Nor this one: the tool writes to files, not to a buffer of the caller's.
+    case RESULT_BUFFER_TOO_SMALL: return "output buffer is too small";
     default: return "unknown error";
     }
 }

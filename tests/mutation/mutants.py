@@ -5,7 +5,8 @@ A mutant that no test can tell from the original, because it changes nothing
 a caller of the library or a user of the tool can see, carries the reason in
 `equivalent`; the score leaves it out. A mutant of what only a packaging check
 can see names that check's shell command in `check`, run in the copy instead
-of the test suite: it kills the mutant by failing.
+of the test suite: it kills the mutant by failing. A mutant whose fault only
+memory checking sees sets `sanitizer`, and is tested with the asan preset.
 """
 
 from typing import NamedTuple
@@ -19,14 +20,15 @@ class Mutant(NamedTuple):
     why: str
     equivalent: str = ""
     check: str = ""
+    sanitizer: bool = False
 
 
 MUTANTS = [
     # --- the stream format, shared by both directions
-    Mutant("format-other-variant-as-16", "codec/src/grown_structs.hpp",
-           "value == FORMAT_VENK16 ? FORMAT_VENK16 : FORMAT_VENK15",
-           "value == FORMAT_VENK15 ? FORMAT_VENK15 : FORMAT_VENK16",
-           "an unknown variant value gets the larger limit instead of the stricter one"),
+    Mutant("format-other-variant-as-16", "codec/src/compatibility.cpp",
+           "variant == FORMAT_VENK16 ? FORMAT_VENK16 : FORMAT_VENK15",
+           "variant == FORMAT_VENK15 ? FORMAT_VENK15 : FORMAT_VENK16",
+           "an old call's unknown variant value gets the larger limit instead of the stricter one"),
     Mutant("format-venk15-limit", "codec/src/format.hpp",
            "variant == FORMAT_VENK16 ? 0xFFFF : 0x7FFF", "variant == FORMAT_VENK16 ? 0xFFFF : 0x8000",
            "VENK15's limit counted as 2^15 bytes instead of 2^15 - 1"),
@@ -69,6 +71,10 @@ MUTANTS = [
     Mutant("compress-tile-limit", "codec/src/compress.cpp",
            "tile_count_ > MAX_TILES", "tile_count_ >= MAX_TILES",
            "65535 tiles rejected: the tile limit off by one"),
+    Mutant("compress-map-one-entry-short", "codec/src/compress.cpp",
+           "make_unique_for_overwrite<std::uint8_t[]>(MAX_TILES * MAP_ENTRY_SIZE)",
+           "make_unique_for_overwrite<std::uint8_t[]>((MAX_TILES - 1) * MAP_ENTRY_SIZE)",
+           "the tile map has no room for the last tile's entry", sanitizer=True),
     Mutant("compress-too-big-ignored", "codec/src/compress.cpp",
            "    if (!use_best && !compressor.fits()) {\n        failed_input", "    if (false) {\n        failed_input",
            "an overfull stream written anyway"),
@@ -84,9 +90,9 @@ MUTANTS = [
     Mutant("compress-entry-stride", "codec/src/compress.cpp",
            "store_be16(entry + quadrant * 2,", "store_be16(entry + quadrant,",
            "the four offsets of an entry overlap"),
-    Mutant("compress-other-level-as-best", "codec/src/grown_structs.hpp",
-           "value == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT", "value == LEVEL_DEFAULT ? LEVEL_DEFAULT : LEVEL_BEST",
-           "a level other than the two named ones takes the best layout instead of the default"),
+    Mutant("compress-other-level-as-best", "codec/src/compatibility.cpp",
+           "level == LEVEL_BEST ? LEVEL_BEST : LEVEL_DEFAULT", "level == LEVEL_DEFAULT ? LEVEL_DEFAULT : LEVEL_BEST",
+           "an old call's level other than the two named ones takes the best layout instead of the default"),
     Mutant("compress-distinct-offsets", "codec/src/compress.cpp",
            "return static_cast<std::size_t>(std::unique(blocks.begin(), blocks.end()) - blocks.begin());",
            "return blocks.size();",
@@ -218,9 +224,23 @@ MUTANTS = [
            "        std::memset(bytes + sizeof(Struct), 0, size - sizeof(Struct));\n", "",
            "figures this release does not know are left as they were, not zeroed"),
     Mutant("c-variant-truncated", "codec/src/c_interface.cpp",
-           "options.variant = known_variant(known.variant);",
-           "options.variant = static_cast<FormatVariant>(known.variant);",
+           "if (!are_known_choices(known.variant, known.level)) {",
+           "if (!are_known_choices(static_cast<std::uint8_t>(known.variant), known.level)) {",
            "a C variant above 255 cut to its low byte, so 258 reads as VENK16"),
+    Mutant("options-zero-variant-as-15", "codec/src/grown_structs.hpp",
+           "        options.variant = FORMAT_VENK16;\n", "        options.variant = FORMAT_VENK15;\n",
+           "a variant of 0 in the options taken as VENK15, not the default"),
+    Mutant("options-unknown-accepted", "codec/src/grown_structs.hpp",
+           "return variant <= FORMAT_VENK16 && level <= LEVEL_BEST;", "return level <= LEVEL_BEST;",
+           "an unknown variant in the options, such as 16, run as some variant instead of refused"),
+    Mutant("c-short-buffer-as-write-error", "codec/src/c_interface.cpp",
+           "result = RESULT_BUFFER_TOO_SMALL;", "result = RESULT_WRITE_ERROR;",
+           "a buffer too small for the output reported as a failed write"),
+    Mutant("c-null-size-accepted", "codec/src/c_interface.cpp",
+           "    if (output_size == nullptr) {\n        return RESULT_INVALID_OPTIONS;\n    }\n    *output_size = 0;",
+           "    std::size_t ignored_size = 0;\n    if (output_size == nullptr) {\n        output_size = &ignored_size;\n    }\n"
+           "    *output_size = 0;",
+           "a NULL size pointer accepted, so the caller cannot know the output's length"),
     Mutant("c-buffer-unbounded", "codec/src/memory_streams.hpp",
            "std::min(bytes.size(), buffer_.size() - size_)", "bytes.size()",
            "the C interface writes past the caller's capacity"),
@@ -541,7 +561,7 @@ MUTANTS = [
            "figures.stream_size",
            "the index of an expanded blob gives the stream's size"),
     Mutant("index-without-output", "cli/run_files.cpp",
-           "index_text(request.index_form, content, size, request.source.has_value())",
+           "index_text(request.index_form, content, size, request.source.has_value(), name)",
            "std::string(size * 0, ' ')",
            "the index file is left empty"),
     Mutant("cli-same-file-by-name", "cli/file_streams.cpp",

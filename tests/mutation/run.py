@@ -8,7 +8,10 @@ then, for each mutant: applies it, builds incrementally, runs the whole
 suite with CTest (stopping at the first failing test), records the mutant as
 killed, survived or did-not-compile, and puts the file back. A mutant with a
 `check` (of the packages, which the suite does not see) runs that shell
-command in the copy instead, and is killed when it fails.
+command in the copy instead, and is killed when it fails. A mutant marked
+`sanitizer` (a fault that only memory checking sees, such as a write one
+entry past an array, which lands in memory nobody reads) is built and tested
+with the asan preset instead, in its own build directory beside the first.
 
     tests/mutation/run.py                 every mutant
     tests/mutation/run.py --list          the table, without running anything
@@ -36,14 +39,18 @@ from mutants import MUTANTS  # noqa: E402
 REPOSITORY = HERE.parent.parent
 SCRATCH = REPOSITORY / "build-mutation"
 SOURCE = SCRATCH / "source"
-BUILD = SOURCE / "build-test"  # where the test preset puts its build
+TEST_PRESET = "test"
+SANITIZER_PRESET = "asan"  # AddressSanitizer and UndefinedBehaviorSanitizer
 
 
 def use_scratch(directory):
-    global SCRATCH, SOURCE, BUILD
+    global SCRATCH, SOURCE
     SCRATCH = Path(directory).resolve()
     SOURCE = SCRATCH / "source"
-    BUILD = SOURCE / "build-test"
+
+
+def preset_of(mutant):
+    return SANITIZER_PRESET if mutant.sanitizer else TEST_PRESET
 
 
 def repository_files():
@@ -88,8 +95,11 @@ def run(command, log, timeout=None):
     return status, output.decode(errors="replace")
 
 
-def configure(log):
-    command = ["cmake", "--preset", "test"]
+def configure(log, preset):
+    """Configures the preset's build once, in the copy's build-PRESET."""
+    if (SOURCE / f"build-{preset}" / "CMakeCache.txt").is_file():
+        return True
+    command = ["cmake", "--preset", preset]
     # Putting a file back recompiles it as it was before the mutant: ccache,
     # where installed, makes that a copy.
     if shutil.which("ccache"):
@@ -97,13 +107,13 @@ def configure(log):
     return run(command, log)[0] == 0
 
 
-def build(log, jobs):
-    return run(["cmake", "--build", "--preset", "test", "-j", str(jobs)], log)[0] == 0
+def build(log, jobs, preset=TEST_PRESET):
+    return run(["cmake", "--build", "--preset", preset, "-j", str(jobs)], log)[0] == 0
 
 
-def failing_tests(log, timeout, jobs):
+def failing_tests(log, timeout, jobs, preset=TEST_PRESET):
     """The names of the tests that failed (empty if all passed)."""
-    command = ["ctest", "--preset", "test", "--stop-on-failure", "--timeout", str(timeout), "-j", str(jobs)]
+    command = ["ctest", "--preset", preset, "--stop-on-failure", "--timeout", str(timeout), "-j", str(jobs)]
     # A hung tool cannot outlast the suite's own limit by much.
     status, output = run(command, log, timeout=timeout * 20)
     if status == 0:
@@ -176,6 +186,7 @@ def main():
     if arguments.list:
         for mutant in chosen:
             mark = " (equivalent: " + mutant.equivalent + ")" if mutant.equivalent else ""
+            mark += " (under asan)" if mutant.sanitizer else ""
             print(f"{mutant.id:28} {mutant.file:34} {mutant.why}{mark}")
         print(f"{len(chosen)} of {len(MUTANTS)} mutants")
     for problem in problems:
@@ -191,14 +202,16 @@ def main():
     log.write_text("")
     refresh_copy()
     print(f"scratch tree {SOURCE}, log {log}, results {SCRATCH / 'results.tsv'}")
-    if not (BUILD / "CMakeCache.txt").is_file() and not configure(log):
-        print("configuring the scratch tree failed; see the log", file=sys.stderr)
-        return 1
-    started = time.monotonic()
-    if not build(log, arguments.jobs) or failing_tests(log, arguments.timeout, arguments.jobs):
-        print("the suite fails without any mutant; see the log", file=sys.stderr)
-        return 1
-    print(f"unmutated build and suite pass ({time.monotonic() - started:.0f} s)")
+    presets = [TEST_PRESET] + ([SANITIZER_PRESET] if any(m.sanitizer for m in chosen) else [])
+    for preset in presets:
+        if not configure(log, preset):
+            print(f"configuring the scratch tree's {preset} build failed; see the log", file=sys.stderr)
+            return 1
+        started = time.monotonic()
+        if not build(log, arguments.jobs, preset) or failing_tests(log, arguments.timeout, arguments.jobs, preset):
+            print(f"the {preset} suite fails without any mutant; see the log", file=sys.stderr)
+            return 1
+        print(f"unmutated {preset} build and suite pass ({time.monotonic() - started:.0f} s)")
     for check in sorted({m.check for m in chosen if m.check}):
         if failing_check(check, log, arguments.timeout):
             print(f"the check fails without any mutant: {check}; see the log", file=sys.stderr)
@@ -216,10 +229,10 @@ def main():
             if mutant.check:
                 killers = failing_check(mutant.check, log, arguments.timeout)
                 outcome = "killed" if killers else "survived"
-            elif not build(log, arguments.jobs):
+            elif not build(log, arguments.jobs, preset_of(mutant)):
                 outcome = "did-not-compile"
             else:
-                killers = failing_tests(log, arguments.timeout, arguments.jobs)
+                killers = failing_tests(log, arguments.timeout, arguments.jobs, preset_of(mutant))
                 outcome = "killed" if killers else "survived"
         finally:
             (SOURCE / mutant.file).write_text(original)
@@ -228,8 +241,9 @@ def main():
             table.write(f"{mutant.id}\t{outcome}\t{' '.join(killers)}\n")
         print(f"[{number}/{len(chosen)}] {mutant.id:34} {outcome:16} {time.monotonic() - started:4.0f} s "
               f"{' '.join(killers)}", flush=True)
-    # Leave the build matching the unmutated sources.
-    build(log, arguments.jobs)
+    # Leave the builds matching the unmutated sources.
+    for preset in presets:
+        build(log, arguments.jobs, preset)
 
     killed = [m for m in chosen if outcomes[m.id] == "killed"]
     survived = [m for m in chosen if outcomes[m.id] == "survived"]

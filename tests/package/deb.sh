@@ -8,7 +8,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-deb=${1:-$source_dir/build-release/venk_1.2.0_amd64.deb}
+deb=${1:-$source_dir/build-release/venk_1.3.0_amd64.deb}
 work=$(mktemp -d)
 # shellcheck source=tests/package/checks.sh
 source "$source_dir/tests/package/checks.sh"

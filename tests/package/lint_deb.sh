@@ -7,7 +7,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-deb=${1:-$source_dir/build-release/venk_1.2.0_amd64.deb}
+deb=${1:-$source_dir/build-release/venk_1.3.0_amd64.deb}
 [[ -f $deb ]] || { echo "$deb does not exist; make it with cmake --workflow --preset release" >&2; exit 1; }
 
 ignored=()

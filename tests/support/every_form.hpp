@@ -13,12 +13,20 @@ enum class Direction { COMPRESS, DECOMPRESS };
 struct Outcome {
     ResultCode result;
     Bytes output;     // empty on failure
-    Figures figures;  // as initialized, on failure
+    Figures figures;  // as initialized, on failure (but a pack's failed_input)
 };
 
-// Runs `input` through compress or decompress in memory, over streams,
-// through the C interface and through the compatibility layer, expects every
-// one to give the same result, output and figures, and returns them.
+// Runs `input` through compress or decompress in memory, over streams and
+// through the C interface, expects every one to give the same result, output
+// and figures, and to leave the caller's figures as they were on failure, and
+// returns them.
+Outcome run_new_forms(Direction direction, const Bytes& input, const Options& options);
+
+// The same through the compatibility layer, given the options' variant and
+// level.
+Outcome run_old_calls(Direction direction, const Bytes& input, const Options& options);
+
+// Both of the above, which must agree.
 Outcome run_every_form(Direction direction, const Bytes& input, const Options& options = {});
 
 // Packs `blobs` in memory, over streams and through the C interface, expects

@@ -50,6 +50,7 @@ enum ResultCode : std::uint8_t {
     RESULT_INVALID_STREAM = 6,    // the VENK input is malformed or truncated
     RESULT_OUT_OF_MEMORY = 7,     // a working buffer could not be allocated
     RESULT_INVALID_OPTIONS = 8,   // the Options or Figures were refused (see Options)
+    RESULT_BUFFER_TOO_SMALL = 9,  // the caller's buffer cannot hold the output (venk/venk.h only)
 };
 
 // The tool's own text for a failure, such as "input file isn't valid VENK"
@@ -61,18 +62,19 @@ VENK_API const char* result_message(ResultCode result);
 
 // The two variants share one layout and differ only in the largest
 // dictionary: VENK15 up to 32767 bytes (4095 whole blocks), VENK16 up to
-// 65535 bytes (8191 whole blocks). Any other value is taken as FORMAT_VENK15.
-// (Every call, old or new, takes an unknown value of this enum or the next as
-// the lowest named one, FORMAT_VENK15 or LEVEL_DEFAULT: the choice whose
-// streams every reader accepts and whose bytes are fixed.)
+// 65535 bytes (8191 whole blocks). In Options, 0 means the default,
+// FORMAT_VENK16, and any other value is refused with RESULT_INVALID_OPTIONS.
+// (The calls of the compatibility layer take an unknown value of this enum
+// or the next as the lowest named one, FORMAT_VENK15 or LEVEL_DEFAULT, as
+// they always have.)
 enum FormatVariant : std::uint8_t {
     FORMAT_VENK15 = 1,
     FORMAT_VENK16 = 2,
 };
 
 // How hard the compressor works on the dictionary's layout. Every level
-// writes a stream that any VENK decoder reads; only its size differs. Any
-// other value is taken as LEVEL_DEFAULT.
+// writes a stream that any VENK decoder reads; only its size differs. In
+// Options any other value is refused with RESULT_INVALID_OPTIONS.
 enum CompressionLevel : std::uint8_t {
     // Blocks are stored in the order the tiles first need them. The streams
     // are fixed: the same tiles always give these very bytes.
@@ -104,18 +106,19 @@ enum CompressionLevel : std::uint8_t {
 // - The library reads only the first struct_size bytes of Options: fields a
 //   newer release added after them take their defaults. Bytes past the end
 //   of the Options this library knows must be zero, as must its reserved
-//   bytes; otherwise the call fails with RESULT_INVALID_OPTIONS and does
-//   nothing, since the caller asked for something it cannot do.
+//   bytes, and its variant and level must be 0 or named values; otherwise
+//   the call fails with RESULT_INVALID_OPTIONS and does nothing, since the
+//   caller asked for something it cannot do.
 // - The library writes only the first struct_size bytes of Figures: its own
 //   figures, then zeros for any it does not know.
 // - A struct_size smaller than that of the first release with these structs
-//   (this one), or larger than 4096, is refused with RESULT_INVALID_OPTIONS.
+//   (1.2), or larger than 4096, is refused with RESULT_INVALID_OPTIONS.
 // - A release adds fields only at the end, or in reserved bytes, so that the
 //   structs never hold padding; the zero value of a new field keeps the
 //   behaviour of earlier releases.
 struct Options {
     std::uint32_t struct_size = sizeof(Options);
-    FormatVariant variant = FORMAT_VENK16;
+    FormatVariant variant = FORMAT_VENK16;   // 0 means FORMAT_VENK16 too
     CompressionLevel level = LEVEL_DEFAULT;  // used by compression only
     std::uint8_t reserved[2] = {};
 };
