@@ -78,37 +78,51 @@ std::string c_source(const SourceContent& content, std::string_view header_file_
 
 // What tells the two assembler syntaxes apart.
 struct AssemblySyntax {
-    std::string_view comment;
+    std::string_view comment;        // opens the first line's comment
+    std::string_view comment_close;  // and closes it
     std::string_view export_directive;  // followed by a symbol
     std::string (*definition)(const Constant& constant);
     std::string_view section;  // opens read-only data at an even address
     ByteLines data;
+    std::string_view stack_note;  // marks the object as needing no executable stack
 };
 
+// GNU as reads `|` as a comment only without --bitwise-or, and `#` only at
+// the start of a line, where `# 12` would be a line number: C comments are
+// comments in every mode.
 constexpr AssemblySyntax GNU_AS_SYNTAX = {
-    "|",
+    "/*",
+    " */",
     "\t.globl\t",
     [](const Constant& constant) { return "\t.set\t" + constant.name + ", " + std::to_string(constant.value); },
     "\t.section .rodata\n\t.balign\t2\n",
     {"\t.byte\t", 16, "0x", "", ","},
+    "\n\t.section .note.GNU-stack,\"\",@progbits\n",
 };
 
+// In MRI mode a bare `section .rodata` is writable data: the third field R
+// makes it read-only (the second is its alignment, as a power of 2). A
+// section name with a dash must be quoted.
 constexpr AssemblySyntax MRI_SYNTAX = {
     "*",
+    "",
     "\txdef\t",
     [](const Constant& constant) { return constant.name + "\tequ\t" + std::to_string(constant.value); },
-    "\tsection\t.rodata\n\teven\n",
+    "\tsection\t.rodata,1,R\n\teven\n",
     {"\tdc.b\t", 16, "$", "", ","},
+    "\n\tsection\t\".note.GNU-stack\"\n",
 };
 
 std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& content, SourceForm form) {
     const std::string export_directive(syntax.export_directive);
-    std::string text = opening_line(syntax.comment, content);
+    std::string text = opening_line(syntax.comment, content, syntax.comment_close);
     for (const Constant& constant : constants(content, content.bytes.size())) {
         text += export_directive + constant.name + "\n" + syntax.definition(constant) + "\n";
     }
     return text + "\n" + std::string(syntax.section) + export_directive + content.symbol + "\n" + content.symbol +
-           ":\n" + byte_lines(content.bytes, syntax.data) + palette_definitions(form, content);
+           ":
+" + byte_lines(content.bytes, syntax.data) + palette_definitions(form, content) +
+           std::string(syntax.stack_note);
 }
 
 // A C header's opening comment and include guard (from its file name), then
@@ -159,7 +173,7 @@ std::string index_text(SourceForm form, const SourceContent& content, std::size_
     // Equates without .globl or xdef: every source file that includes them
     // has its own, and none defines a symbol that another could clash with.
     const AssemblySyntax& syntax = form == SourceForm::GNU_AS ? GNU_AS_SYNTAX : MRI_SYNTAX;
-    std::string text = opening_line(syntax.comment, content);
+    std::string text = opening_line(syntax.comment, content, syntax.comment_close);
     for (const Constant& constant : constants(content, size)) {
         text += syntax.definition(constant) + "\n";
     }

@@ -79,6 +79,17 @@ else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "liblodepng0")
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "liblodepng-dev")
   endif()
+  # The release preset builds the library shared, in the system's library
+  # directory, where the loader finds it once its cache knows it: the
+  # package names the library it provides (shlibs) and has dpkg refresh the
+  # cache when it is installed or removed (the ldconfig trigger). A program
+  # built against this version runs with any later one of the same major
+  # version, as docs/library.md promises.
+  if(BUILD_SHARED_LIBS)
+    set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+    set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+  endif()
   # Everything a plain install puts in place but the manual page, and the
   # Debian files with the compressed page.
   set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};venk;Unspecified;/;${PROJECT_BINARY_DIR};venk;debian;/")

@@ -3,7 +3,9 @@
 # Makefile"), taken as written, built by GNU make with the m68k cross tools
 # into a game that links the streams and the 68000 decoder: once for a game
 # in assembly (the rules with -g) and once for a game in C (the rules with -a
-# in place of those with -g, as the README says). Each build's ROM image must
+# in place of those with -g, as the README says), the first assembled with
+# --register-prefix-optional --bitwise-or as well, both linked with the
+# README's flags and --fatal-warnings. Each build's ROM image must
 # hold, at each stream's symbol and even address, a stream of its constant
 # size that the host venk expands to the stream's blobs, with its constant
 # tile count; and the game, run under qemu-m68k-static, must decode each
@@ -114,10 +116,10 @@ _start:
 	jsr	game
 	moveq	#0,%d1
 exit:
-	moveq	#1,%d0			| exit(d1)
+	moveq	#1,%d0			/* exit(d1) */
 	trap	#0
 
-| show(stream, first, count), called as from C
+/* show(stream, first, count), called as from C */
 show:
 	movem.l	%d2-%d3,-(%sp)
 	move.l	12(%sp),%a0
@@ -125,7 +127,7 @@ show:
 	move.l	20(%sp),%d1
 	lea	buffer,%a1
 	jsr	venk_m68k_decode_tiles_r
-	moveq	#4,%d0			| write(1, buffer, count * 32)
+	moveq	#4,%d0			/* write(1, buffer, count * 32) */
 	moveq	#1,%d1
 	move.l	#buffer,%d2
 	move.l	20(%sp),%d3
@@ -133,7 +135,7 @@ show:
 	trap	#0
 	moveq	#1,%d1
 	cmp.l	%d3,%d0
-	bne.s	exit			| a short write
+	bne.s	exit			/* a short write */
 	movem.l	(%sp)+,%d2-%d3
 	rts
 
@@ -148,7 +150,7 @@ SECTIONS
   . = $BASE;
   .text : { *(.text*) }
   .rodata : { *(.rodata*) }
-  .bss : { *(.bss*) *(COMMON) }
+  .bss ALIGN(0x2000) : { *(.bss*) *(COMMON) }
 }
 EOF
   cat >game.mk <<'EOF'
@@ -170,9 +172,11 @@ longs_at() {
 }
 
 # Builds the game of DIRECTORY from MAIN_FILE (written by GAME) and the
-# fragments without the rules with OPTION, and checks the ROM and the run.
+# fragments without the rules with OPTION, assembling with the options
+# ASFLAGS besides theirs and linking with warnings as errors, and checks the
+# ROM and the run.
 build_and_check() {
-  local directory=$work/$1 main=$2 game=$3 option=$4
+  local directory=$work/$1 main=$2 game=$3 option=$4 asflags=$5
   mkdir -p "$directory/gfx" "$directory/venk"
   cd "$directory"
   ln -s "$source/target" venk/target
@@ -183,8 +187,8 @@ build_and_check() {
   done
   write_system
   "$game" >"$main"
-  { cat game.mk; fragments "$option" "${left_out[@]}"; } >Makefile
-  make VENK="$venk" PREFIX=m68k-linux-gnu- rom.bin
+  { cat game.mk; fragments "$option" "${left_out[@]}"; echo 'LDFLAGS += -Wl,--fatal-warnings'; } >Makefile
+  ASFLAGS=$asflags make VENK="$venk" rom.bin
 
   # shellcheck disable=SC2207 # od separates the numbers by spaces and lines
   local constants=($(longs_at constants $((2 * ${#streams[@]})))) row symbol blobs address expected=()
@@ -209,5 +213,6 @@ build_and_check() {
 
 [[ -n $(fragments) ]] || fail "target/README.md: no make blocks under \"From C\" or \"In a game's Makefile\""
 rm -rf "$work"
-build_and_check assembly main.s game_in_assembly -a
-build_and_check c main.c game_in_c -g
+# The game in assembly as homebrew builds often assemble, where | is no comment.
+build_and_check assembly main.s game_in_assembly -a "--register-prefix-optional --bitwise-or"
+build_and_check c main.c game_in_c -g ""

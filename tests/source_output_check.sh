@@ -2,8 +2,10 @@
 # Source output built as a game's build would build it: every form the tool
 # writes, compressed (both variants, both levels) and expanded, is compiled
 # as C99 and C++ on the host and for the 68000, or assembled by GNU as and in
-# MRI mode, and must hold the very bytes of the binary output of the same
-# run, at an even address, with its size and tile count as constants. The C
+# MRI mode, each in the modes games build with, and must hold the very bytes
+# of the binary output of the same run, at an even address in read-only data,
+# with its size and tile count as constants, and link with a C object without
+# a warning (such as an executable stack or a writable code segment). The C
 # array is read back by a C program linked with the C and the C++ object; the
 # 68000 objects are read with objcopy and nm. A pack of two sheets is
 # checked the same way, with the constants of its index, and so are its index
@@ -20,20 +22,31 @@ library_include=$(cd "$(dirname "${BASH_SOURCE[0]}")/../codec/include" && pwd)
 require_tools cc c++ m68k-linux-gnu-gcc m68k-linux-gnu-as m68k-linux-gnu-objcopy m68k-linux-gnu-objdump \
   m68k-linux-gnu-nm m68k-linux-gnu-ld
 warnings=(-Wall -Wextra -pedantic -Werror)
+# The modes of GNU as that games build with: plain, and with the options
+# common in homebrew builds, under which `|` is an operator, not a comment.
+gas_modes=("" "--register-prefix-optional --bitwise-or")
+mri_modes=("-M" "-M --bitwise-or")
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
+echo 'int main(void) { return 0; }' >game.c
+m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c game.c -o game.o
 
 # The .rodata of a 68000 object: the same bytes as `expected`, aligned to 2 or
-# more, and the symbols of the list "NAME=VALUE ..." (the array at 0).
+# more, read-only, and the symbols of the list "NAME=VALUE ..." (the array at
+# 0); and the object links with a compiled C one, with warnings as errors.
 check_object() {
   local object=$1 expected=$2 symbol=$3
   shift 3
   m68k-linux-gnu-objcopy -O binary -j .rodata "$object" "$object.bin"
   cmp "$expected" "$object.bin" || fail "$object: other bytes than $expected"
-  local alignment
+  local alignment flags
   alignment=$(m68k-linux-gnu-objdump -h "$object" | awk '$2 == ".rodata" { print $7 }')
   [[ $alignment =~ ^2\*\*[1-9]$ ]] || fail "$object: .rodata aligned to $alignment"
+  flags=$(m68k-linux-gnu-readelf -SW "$object" | sed 's/^ *\[ *[0-9]*\] *//' | awk '$1 == ".rodata" { print $7 }')
+  [[ $flags == A ]] || fail "$object: .rodata has the flags ${flags:-(none)}, not A (read-only data)"
+  m68k-linux-gnu-gcc -m68000 -nostdlib -Wl,--fatal-warnings,-e,main game.o "$object" -o "$object.elf" ||
+    fail "$object: links with warnings"
   m68k-linux-gnu-nm "$object" | grep -Eq "^00000000 [RD] $symbol\$" || fail "$object: no global $symbol"
   local constant
   for constant in "$@"; do
@@ -81,18 +94,17 @@ check_c() {
   check_object "$stem.c11.c.o" "$expected" "$symbol" "$@"
 }
 
+# Assembles SOURCE in each of the modes named (gas_modes or mri_modes) and
+# checks each object.
 check_assembly() {
-  local source=$1
-  shift
-  m68k-linux-gnu-as -m68000 "$source" -o "$source.o"
-  check_object "$source.o" "$@"
-}
-
-check_mri() {
-  local source=$1
-  shift
-  m68k-linux-gnu-as -M -m68000 "$source" -o "$source.o"
-  check_object "$source.o" "$@"
+  local source=$1 modes=$2 mode
+  shift 2
+  local -n mode_list=$modes
+  for mode in "${mode_list[@]}"; do
+    # shellcheck disable=SC2086 # the options are separate words
+    m68k-linux-gnu-as $mode -m68000 "$source" -o "$source.o" || fail "$source: as $mode failed"
+    check_object "$source.o" "$@"
+  done
 }
 
 blob_tiles=$(($(wc -c <"$tiles") / 32))
@@ -106,10 +118,10 @@ for options in "" "-b" "-15" "-b -15"; do
   check_c sprites reference.venk sprites "${constants[@]}"
   # shellcheck disable=SC2086
   "$venk" $options --gas "$tiles" sprites.s
-  check_assembly sprites.s reference.venk sprites "${constants[@]}"
+  check_assembly sprites.s gas_modes reference.venk sprites "${constants[@]}"
   # shellcheck disable=SC2086
   "$venk" $options -m "$tiles" sprites.asm
-  check_mri sprites.asm reference.venk sprites "${constants[@]}"
+  check_assembly sprites.asm mri_modes reference.venk sprites "${constants[@]}"
   echo "venk ${options:-(no options)}: C, GNU as and MRI source hold the stream's $size bytes"
 done
 
@@ -117,9 +129,9 @@ done
 "$venk" -d -a -n tiles reference.venk expanded.c
 check_c expanded "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
 "$venk" -d -g -n tiles reference.venk expanded.s
-check_assembly expanded.s "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
+check_assembly expanded.s gas_modes "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
 "$venk" -d --mri --name tiles reference.venk expanded.asm
-check_mri expanded.asm "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
+check_assembly expanded.asm mri_modes "$tiles" tiles "TILES_SIZE=$(wc -c <"$tiles")" "TILES_TILES=$blob_tiles"
 echo "venk -d: C, GNU as and MRI source hold the expanded tiles"
 
 # A pack of two sheets cut from the tiles: the bytes of venk on the two one
@@ -136,9 +148,9 @@ index=("PACKED_SIZE=$(wc -c <packed.venk)" PACKED_TILES=224 PACKED_FONT_FIRST=0 
 "$venk" -p -a font.bin hero-walk.bin packed.c
 check_c packed packed.venk packed "${index[@]}"
 "$venk" -p -g font.bin hero-walk.bin packed.s
-check_assembly packed.s packed.venk packed "${index[@]}"
+check_assembly packed.s gas_modes packed.venk packed "${index[@]}"
 "$venk" -p -m font.bin hero-walk.bin packed.asm
-check_mri packed.asm packed.venk packed "${index[@]}"
+check_assembly packed.asm mri_modes packed.venk packed "${index[@]}"
 echo "a pack's index: named constants in C, GNU as and MRI source"
 
 # An index file is included by two sources, which link together: it
@@ -161,37 +173,40 @@ for program in ./index_read ./index_read_cxx; do
   [[ $("$program") == "$(printf '%s\n' "${index[@]}")" ]] || fail "packed_index.h: other constants"
 done
 check_index() {
-  local include=$1 user=$2 exporter=$3 data=$4 as_options=$5
+  local include=$1 user=$2 exporter=$3 data=$4 modes=$5 mode
   shift 5
   {
     echo "$user"
     for constant in "$@"; do echo "$exporter${constant%=*}"; done
   } >"$include.1.s"
   printf '%s\n%s\n' "$user" "$data" >"$include.2.s"
-  # shellcheck disable=SC2086 # the options are separate words
-  m68k-linux-gnu-as $as_options -m68000 "$include.1.s" -o "$include.1.o"
-  # shellcheck disable=SC2086
-  m68k-linux-gnu-as $as_options -m68000 "$include.2.s" -o "$include.2.o"
-  m68k-linux-gnu-ld -r "$include.1.o" "$include.2.o" -o "$include.o"
-  for constant in "$@"; do
-    m68k-linux-gnu-nm "$include.o" | grep -Eq "^$(printf %08x "${constant#*=}") A ${constant%=*}\$" ||
-      fail "$include: no ${constant%=*} of ${constant#*=}"
+  local -n mode_list=$modes
+  for mode in "${mode_list[@]}"; do
+    # shellcheck disable=SC2086 # the options are separate words
+    m68k-linux-gnu-as $mode -m68000 "$include.1.s" -o "$include.1.o" || fail "$include: as $mode failed"
+    # shellcheck disable=SC2086
+    m68k-linux-gnu-as $mode -m68000 "$include.2.s" -o "$include.2.o" || fail "$include: as $mode failed"
+    m68k-linux-gnu-ld -r "$include.1.o" "$include.2.o" -o "$include.o"
+    for constant in "$@"; do
+      m68k-linux-gnu-nm "$include.o" | grep -Eq "^$(printf %08x "${constant#*=}") A ${constant%=*}\$" ||
+        fail "$include: no ${constant%=*} of ${constant#*=}"
+    done
   done
 }
 "$venk" -p font.bin hero-walk.bin packed.venk -i packed_index.inc
 cmp concatenation.venk packed.venk || fail "with an index, the output is still the binary stream"
-check_index packed_index.inc $'\t.include "packed_index.inc"' $'\t.globl\t' $'\t.section .rodata\n\t.word\tPACKED_TILES' "" \
+check_index packed_index.inc $'\t.include "packed_index.inc"' $'\t.globl\t' $'\t.section .rodata\n\t.word\tPACKED_TILES' gas_modes \
   "${index[@]}"
 "$venk" -p -m -n packed font.bin hero-walk.bin packed_mri.asm -i packed_index.i
-check_mri packed_mri.asm packed.venk packed "${index[@]}"
-check_index packed_index.i $'\tinclude\tpacked_index.i' $'\txdef\t' $'\tsection\t.rodata\n\tdc.w\tPACKED_TILES' -M \
+check_assembly packed_mri.asm mri_modes packed.venk packed "${index[@]}"
+check_index packed_index.i $'\tinclude\tpacked_index.i' $'\txdef\t' $'\tsection\t.rodata\n\tdc.w\tPACKED_TILES' mri_modes \
   "${index[@]}"
 echo "a pack's index files: a C header, a GNU as and an MRI include, each usable by several sources"
 
 # A C program that uses a GNU as pack through a C index file: the header
 # declares the array that the assembler source defines.
 "$venk" -p -b -g font.bin hero-walk.bin levels.s -i levels.h
-check_assembly levels.s packed_best.venk levels
+check_assembly levels.s gas_modes packed_best.venk levels
 echo 'const unsigned char *hero_walk(void) { return levels + LEVELS_HERO_WALK_FIRST; }' |
   cat <(echo '#include "levels.h"') - >levels_use.c
 cc -std=c99 "${warnings[@]}" -c levels_use.c -o levels_use.host.o

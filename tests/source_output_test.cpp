@@ -78,17 +78,18 @@ TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
           "#define GFX_FONT_TILES 2", "#define GFX_HERO_WALK_FIRST 2", "#define GFX_HERO_WALK_TILES 1",
           "extern \"C\" {", "extern const unsigned char gfx[GFX_SIZE];", "#endif"}},
         {source_text(SourceForm::GNU_AS, content, ""),
-         {"| a test pack, written by venk: change the tiles, not this file.", "\t.globl\tGFX_SIZE",
+         {"/* a test pack, written by venk: change the tiles, not this file. */", "\t.globl\tGFX_SIZE",
           "\t.set\tGFX_SIZE, 17", "\t.set\tGFX_TILES, 3", "\t.globl\tGFX_HERO_WALK_FIRST",
           "\t.set\tGFX_HERO_WALK_FIRST, 2", "\t.set\tGFX_HERO_WALK_TILES, 1", "\t.section .rodata", "\t.balign\t2",
           "\t.globl\tgfx", "gfx:",
           "\t.byte\t0xf0,0xf1,0xf2,0xf3,0xf4,0xf5,0xf6,0xf7,0xf8,0xf9,0xfa,0xfb,0xfc,0xfd,0xfe,0xff",
-          "\t.byte\t0x00"}},
+          "\t.byte\t0x00", "\t.section .note.GNU-stack,\"\",@progbits"}},
         {source_text(SourceForm::MRI, content, ""),
          {"* a test pack, written by venk: change the tiles, not this file.", "\txdef\tGFX_SIZE", "GFX_SIZE\tequ\t17",
           "GFX_TILES\tequ\t3", "\txdef\tGFX_FONT_FIRST", "GFX_FONT_FIRST\tequ\t0", "GFX_FONT_TILES\tequ\t2",
-          "\tsection\t.rodata", "\teven", "\txdef\tgfx", "gfx:",
-          "\tdc.b\t$f0,$f1,$f2,$f3,$f4,$f5,$f6,$f7,$f8,$f9,$fa,$fb,$fc,$fd,$fe,$ff", "\tdc.b\t$00"}},
+          "\tsection\t.rodata,1,R", "\teven", "\txdef\tgfx", "gfx:",
+          "\tdc.b\t$f0,$f1,$f2,$f3,$f4,$f5,$f6,$f7,$f8,$f9,$fa,$fb,$fc,$fd,$fe,$ff", "\tdc.b\t$00",
+          "\tsection\t\".note.GNU-stack\""}},
     };
     for (const auto& c : cases) {
         for (const std::string& line : c.lines) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian package made by `cmake --workflow --preset release`
 # (or the one named as the argument) with dpkg, checks what a user gets: the
-# tool, its manual page, the licence, and the consumer program built against
-# the library through find_package(venk) and pkg-config with no paths given;
-# then removes the package and checks that nothing of it is left. Needs root.
+# tool, its manual page, the licence, the consumer program built against
+# the library through find_package(venk) and pkg-config with no paths given,
+# and the shared library loaded by Python's ctypes by its name alone; then
+# removes the package and checks that nothing of it is left. Needs root.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -33,7 +34,7 @@ run_dpkg() {
 }
 
 # Whatever happens, the package does not stay installed.
-trap 'dpkg -s venk >/dev/null 2>&1 && dpkg -r venk >/dev/null; rm -rf "$work"' EXIT
+trap 'dpkg -s venk >/dev/null 2>&1 && dpkg --purge venk >/dev/null; rm -rf "$work"' EXIT
 
 echo "== dpkg -i $(basename "$deb")"
 run_dpkg -i "$deb"
@@ -48,8 +49,13 @@ echo "-- consumer through find_package(venk)"
 run_cmake_consumer "$work/cmake-consumer"
 echo "-- consumer through pkg-config"
 run_pkg_config_consumer "$work/pkg-config-consumer"
+echo "-- Python through ctypes, the library found by the loader alone"
+env -u LD_LIBRARY_PATH python3 "$consumer_dir/venk_ctypes.py" || fail "ctypes.CDLL(\"libvenk.so.1\") failed"
 
-echo "== dpkg -r venk"
-run_dpkg -r venk
-[[ ! -e /usr/bin/venk && ! -e /usr/include/venk ]] || fail "files are left after dpkg -r"
+# Purged, not removed: CPack's ldconfig call in postrm keeps a removed
+# package known to dpkg.
+echo "== dpkg --purge venk"
+run_dpkg --purge venk
+[[ ! -e /usr/bin/venk && ! -e /usr/include/venk ]] || fail "files are left after dpkg --purge"
+[[ $(ldconfig -p) != *libvenk* ]] || fail "the loader still lists libvenk after dpkg --purge"
 echo "== Debian package test passed"
