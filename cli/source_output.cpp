@@ -120,8 +120,7 @@ std::string assembly_source(const AssemblySyntax& syntax, const SourceContent& c
         text += export_directive + constant.name + "\n" + syntax.definition(constant) + "\n";
     }
     return text + "\n" + std::string(syntax.section) + export_directive + content.symbol + "\n" + content.symbol +
-           ":
-" + byte_lines(content.bytes, syntax.data) + palette_definitions(form, content) +
+           ":\n" + byte_lines(content.bytes, syntax.data) + palette_definitions(form, content) +
            std::string(syntax.stack_note);
 }
 
