@@ -250,3 +250,25 @@ for compiler in "cc -std=c99" "c++ -x c++"; do
   ./with_library || fail "venk.h beside <venk/venk.h>: other constants"
 done
 echo "names: reserved symbols refused or compiled, header names included, guards apart from the library's"
+
+# An image: its stream and its palette in every form, compiled and assembled,
+# the palette's words at an even address after the stream, with their count.
+if "$venk" -d reference.venk sheet.png --columns 11 2>/dev/null; then  # 561 tiles: 51 rows of 11
+  "$venk" sheet.png from_image.venk
+  "$venk" -d from_image.venk back.bin
+  cmp back.bin "$tiles" || fail "sheet.png: other tiles than the stream it was drawn from"
+  "$venk" -a sheet.png sheet.c
+  printf '#include "sheet.h"\nint main(void) { return SHEET_PALETTE_COLOURS != 16 || sheet_palette[15] != 0x0eee; }\n' \
+    >sheet_main.c
+  cc -std=c99 "${warnings[@]}" sheet_main.c sheet.c -o sheet_main && ./sheet_main || fail "sheet.c: no grey palette"
+  "$venk" -g sheet.png sheet.s
+  "$venk" -m sheet.png sheet.asm
+  for source in sheet.s sheet.asm; do
+    options=() && [[ $source == *.asm ]] && options=(-M)
+    m68k-linux-gnu-as "${options[@]}" -m68000 "$source" -o "$source.o"
+    m68k-linux-gnu-nm "$source.o" | grep -Eq '^00000010 A SHEET_PALETTE_COLOURS$' || fail "$source: no colour count"
+    address=$(m68k-linux-gnu-nm "$source.o" | awk '$3 == "sheet_palette" { print $1 }')
+    ((0x$address % 2 == 0 && 0x$address >= $(wc -c <from_image.venk))) || fail "$source: palette at $address"
+  done
+  echo "an image: its stream and grey palette in C, GNU as and MRI source"
+fi

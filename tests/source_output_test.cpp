@@ -57,11 +57,15 @@ TEST(SourceNames, SymbolsFromFileNames) {
 }
 
 // Lines that each form must hold for 17 bytes (a full line of data and one
-// more) in a pack of two sheets.
+// more) in a pack of two sheets, one of them an image with 9 colours (a full
+// line of words and one more).
 TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
     std::vector<std::uint8_t> bytes(17);
     std::iota(bytes.begin(), bytes.end(), std::uint8_t{0xF0});
-    const SourceContent content{bytes, "gfx", 3, "a test pack", {{"font", 0, 2}, {"hero_Walk", 2, 1}}};
+    std::vector<std::uint16_t> colours(9);
+    std::iota(colours.begin(), colours.end(), std::uint16_t{0x0EE0});
+    const SourceContent content{
+        bytes, "gfx", 3, "a test pack", {{"font", 0, 2}, {"hero_Walk", 2, 1}}, {{"gfx_hero_Walk_palette", colours}}};
     const struct {
         std::string text;
         std::vector<std::string> lines;
@@ -71,24 +75,30 @@ TEST(SourceText, EveryFormNamesTheDataAndItsIndex) {
           "__attribute__((aligned(2)))", "__declspec(align(2))", "alignas(2)", "_Alignas(2)",
           "const unsigned char gfx[17] = {",
           "    0xf0, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb,",
-          "    0xfc, 0xfd, 0xfe, 0xff, 0x00,", "};"}},
+          "    0xfc, 0xfd, 0xfe, 0xff, 0x00,", "};", "const unsigned short gfx_hero_Walk_palette[9] = {",
+          "    0x0ee0, 0x0ee1, 0x0ee2, 0x0ee3, 0x0ee4, 0x0ee5, 0x0ee6, 0x0ee7,", "    0x0ee8,"}},
         {c_header(content, "gfx.h"),
          {"#ifndef GFX_H_FROM_VENK", "#define GFX_H_FROM_VENK", "#define GFX_SIZE 17", "#define GFX_TILES 3",
           "#define GFX_FONT_FIRST 0",
           "#define GFX_FONT_TILES 2", "#define GFX_HERO_WALK_FIRST 2", "#define GFX_HERO_WALK_TILES 1",
-          "extern \"C\" {", "extern const unsigned char gfx[GFX_SIZE];", "#endif"}},
+          "#define GFX_HERO_WALK_PALETTE_COLOURS 9", "extern \"C\" {", "extern const unsigned char gfx[GFX_SIZE];",
+          "extern const unsigned short gfx_hero_Walk_palette[GFX_HERO_WALK_PALETTE_COLOURS];", "#endif"}},
         {source_text(SourceForm::GNU_AS, content, ""),
          {"/* a test pack, written by venk: change the tiles, not this file. */", "\t.globl\tGFX_SIZE",
           "\t.set\tGFX_SIZE, 17", "\t.set\tGFX_TILES, 3", "\t.globl\tGFX_HERO_WALK_FIRST",
           "\t.set\tGFX_HERO_WALK_FIRST, 2", "\t.set\tGFX_HERO_WALK_TILES, 1", "\t.section .rodata", "\t.balign\t2",
           "\t.globl\tgfx", "gfx:",
           "\t.byte\t0xf0,0xf1,0xf2,0xf3,0xf4,0xf5,0xf6,0xf7,0xf8,0xf9,0xfa,0xfb,0xfc,0xfd,0xfe,0xff",
-          "\t.byte\t0x00", "\t.section .note.GNU-stack,\"\",@progbits"}},
+          "\t.byte\t0x00", "\t.globl\tgfx_hero_Walk_palette", "gfx_hero_Walk_palette:",
+          "\t.word\t0x0ee0,0x0ee1,0x0ee2,0x0ee3,0x0ee4,0x0ee5,0x0ee6,0x0ee7", "\t.word\t0x0ee8",
+          "\t.set\tGFX_HERO_WALK_PALETTE_COLOURS, 9", "\t.section .note.GNU-stack,\"\",@progbits"}},
         {source_text(SourceForm::MRI, content, ""),
          {"* a test pack, written by venk: change the tiles, not this file.", "\txdef\tGFX_SIZE", "GFX_SIZE\tequ\t17",
           "GFX_TILES\tequ\t3", "\txdef\tGFX_FONT_FIRST", "GFX_FONT_FIRST\tequ\t0", "GFX_FONT_TILES\tequ\t2",
           "\tsection\t.rodata,1,R", "\teven", "\txdef\tgfx", "gfx:",
           "\tdc.b\t$f0,$f1,$f2,$f3,$f4,$f5,$f6,$f7,$f8,$f9,$fa,$fb,$fc,$fd,$fe,$ff", "\tdc.b\t$00",
+          "\txdef\tgfx_hero_Walk_palette", "gfx_hero_Walk_palette:", "\tdc.w\t$0ee8",
+          "GFX_HERO_WALK_PALETTE_COLOURS\tequ\t9",
           "\tsection\t\".note.GNU-stack\""}},
     };
     for (const auto& c : cases) {
