@@ -184,6 +184,12 @@ build_and_check() {
   for blob in "${!pieces[@]}"; do
     read -r first count <<<"${pieces[$blob]}"
     dd if="$source/examples/sample_tiles.bin" of="gfx/$blob.bin" bs=32 skip="$first" count="$count" status=none
+    # The artist's sheet: the blob drawn into a PNG as wide as its tile
+    # count allows (a row of 16, or the largest width that fills every row).
+    local columns=16
+    while ((count % columns != 0)); do columns=$((columns - 1)); done
+    "$venk" "gfx/$blob.bin" "gfx/$blob.venk"
+    "$venk" -d "gfx/$blob.venk" "gfx/$blob.png" --columns "$columns"
   done
   write_system
   "$game" >"$main"
