@@ -2,15 +2,15 @@
 
 #include "file_streams.hpp"
 #include "input_files.hpp"
-#include "messages.hpp"
+#include "output_forms.hpp"
 #include "output_set.hpp"
 #include "picture_output.hpp"
 #include "platform.hpp"
-#include "print.hpp"
+#include "run_content.hpp"
+#include "run_report.hpp"
 #include "source_files.hpp"
 #include "source_names.hpp"
 #include "spilling_output.hpp"
-#include "stats_line.hpp"
 
 #include <new>
 
@@ -18,17 +18,6 @@ namespace venk::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::size_t TILE_BYTES = 32;
-
-bool writes_standard_output(const Request& request) {
-    return request.output_name == STANDARD_STREAM_NAME;
-}
-
-std::string utf8_of(const fs::path& path) {
-    const std::u8string name = path.u8string();
-    return std::string(name.begin(), name.end());
-}
 
 ResultCode run_codec(const Request& request, const InputFiles& inputs, OutputStream& output, Figures& figures) {
     Options options;
@@ -42,89 +31,24 @@ ResultCode run_codec(const Request& request, const InputFiles& inputs, OutputStr
                         : compress(first, output, options, &figures);
 }
 
-// What the opening comment of source output says the bytes are.
-std::string source_description(const Request& request, const Figures& figures) {
-    const std::string tiles = std::to_string(figures.tiles) + " tiles";
-    if (request.action == ACTION_DECOMPRESS) {
-        return tiles;
-    }
-    return (request.variant == FORMAT_VENK15 ? "VENK15 stream of " : "VENK16 stream of ") + tiles;
-}
-
-// In a pack, each input's range of tiles, in the order of the inputs, under
-// its name in the index; once the codec has read every input.
-std::vector<IndexEntry> pack_index(const Request& request, const InputFiles& inputs) {
-    std::vector<IndexEntry> index;
-    std::size_t first_tile = 0;
-    for (std::size_t i = 0; request.pack && i < request.input_names.size(); ++i) {
-        const std::size_t tiles = inputs.bytes_read(i) / TILE_BYTES;
-        index.push_back(
-            {index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or("")), first_tile, tiles});
-        first_tile += tiles;
-    }
-    return index;
-}
-
-// In source output, the palette of each image among the inputs: SYMBOL_palette
-// for one image, and in a pack SYMBOL_NAME_palette under its name in the
-// index.
-std::vector<NamedPalette> palettes(const Request& request, const InputFiles& inputs, const std::string& symbol) {
-    std::vector<NamedPalette> named;
-    for (std::size_t i = 0; request.source && i < request.input_names.size(); ++i) {
-        if (!inputs.palette(i).empty()) {
-            std::string name = symbol;
-            if (request.pack) {
-                name += '_';
-                name += index_name_from_file_name(path_from_utf8(request.input_names[i]).value_or(""));
-            }
-            name += "_palette";
-            named.push_back({std::move(name), inputs.palette(i)});
-        }
-    }
-    return named;
-}
-
-// The named constants of a run whose data is `bytes` (none for a binary
-// output): its symbol, in a pack its index, and its images' palettes.
-SourceContent content_of(const Request& request, const InputFiles& inputs, std::span<const std::uint8_t> bytes,
-                         const Figures& figures) {
-    const std::string symbol =
-        request.symbol ? *request.symbol : symbol_from_file_name(path_from_utf8(request.output_name).value_or(""));
-    return {bytes,  symbol, figures.tiles, source_description(request, figures), pack_index(request, inputs),
-            palettes(request, inputs, symbol)};
-}
-
-// The data of a run, made before any of it is written anywhere but to an
-// output file of its own: the bytes of source output or of standard output.
+// The data of a run that is held back until it has all been made: source
+// output's or a picture's bytes, or a binary stream to standard output; and
+// the text that standard output then takes.
 struct RunData {
-    MemoryOutputStream source_bytes;  // source output or a picture: the text or PNG follows the bytes
-    SpillingOutputStream held_back;   // binary standard output
-    std::string text;                 // source output's text
+    MemoryOutputStream in_memory;        // source output or a picture: the text or PNG follows the bytes
+    SpillingOutputStream held_back;      // binary standard output
+    std::string text;                    // source output for standard output
     std::vector<std::uint16_t> colours;  // a picture's palette, if not grey
 };
-
-// The palette of the image among the inputs; none if there is no image.
-std::span<const std::uint16_t> image_palette(const Request& request, const InputFiles& inputs) {
-    for (std::size_t i = 0; i < request.input_names.size(); ++i) {
-        if (!inputs.palette(i).empty()) {
-            return inputs.palette(i);
-        }
-    }
-    return {};
-}
-
-ResultCode write_bytes(OutputFile& file, std::span<const std::uint8_t> bytes) {
-    return write_text(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
 
 // Runs the codec: a binary output file takes the bytes as they come, any
 // other output takes them once the run has succeeded.
 ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                     Figures& figures) {
-    if (request.source || request.image.picture) {
-        const ResultCode result = data.source_bytes.result(run_codec(request, inputs, data.source_bytes, figures));
+    if (has_form(OutputRole::OUTPUT, request)) {
+        const ResultCode result = data.in_memory.result(run_codec(request, inputs, data.in_memory, figures));
         // Such as a stream without tiles to decompress: no array or picture is empty.
-        return result == RESULT_OK && data.source_bytes.bytes().empty() ? RESULT_NO_TILES : result;
+        return result == RESULT_OK && data.in_memory.bytes().empty() ? RESULT_NO_TILES : result;
     }
     if (writes_standard_output(request)) {
         return data.held_back.result(run_codec(request, inputs, data.held_back, figures));
@@ -133,48 +57,34 @@ ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet&
     return run_codec(request, inputs, output, figures);
 }
 
-// Writes the text of source output or the picture, and the header, index
-// file and palette file if any.
-ResultCode write_texts(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
+// Writes each file that has a form: the output's own (held for standard
+// output), then the palette file, the header and the index file.
+ResultCode write_forms(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                        const Figures& figures) {
-    const SourceContent content = content_of(request, inputs, data.source_bytes.bytes(), figures);
-    ResultCode result = RESULT_OK;
-    if (request.source) {
-        const std::string header = request.source == SourceForm::C && !writes_standard_output(request)
-                                       ? utf8_of(header_beside(*path_from_utf8(request.output_name)).filename())
-                                       : "";
-        data.text = source_text(*request.source, content, header);
-        if (OutputFile* output = files.file(OutputRole::OUTPUT)) {
-            result = write_text(*output, data.text);
+    const RunProducts products{request, inputs, figures, data.in_memory.bytes(), data.colours};
+    for (const OutputRole role : {OutputRole::OUTPUT, OutputRole::PALETTE, OutputRole::HEADER, OutputRole::INDEX}) {
+        OutputFile* file = files.file(role);
+        const bool held = role == OutputRole::OUTPUT && writes_standard_output(request);
+        if (!has_form(role, request) || (file == nullptr && !held)) {
+            continue;
+        }
+        std::string bytes;
+        ResultCode result = write_form(role, products, bytes);
+        if (result == RESULT_OK && held) {
+            data.text = std::move(bytes);
+        } else if (result == RESULT_OK) {
+            result = write_text(*file, bytes);
+        }
+        if (result != RESULT_OK) {
+            return result;
         }
     }
-    if (request.image.picture) {
-        std::vector<std::uint8_t> png;
-        result = picture_of(data.source_bytes.bytes(), request.image.columns, data.colours, png);
-        if (result == RESULT_OK) {
-            result = write_bytes(*files.file(OutputRole::OUTPUT), png);
-        }
-    }
-    if (OutputFile* palette = files.file(OutputRole::PALETTE); palette != nullptr && result == RESULT_OK) {
-        result = write_text(*palette, palette_file_bytes(image_palette(request, inputs)));
-    }
-    if (OutputFile* header = files.file(OutputRole::HEADER); header != nullptr && result == RESULT_OK) {
-        const fs::path name = header_beside(*path_from_utf8(request.output_name));
-        result = write_text(*header, c_header(content, utf8_of(name.filename())));
-    }
-    if (OutputFile* index = files.file(OutputRole::INDEX); index != nullptr && result == RESULT_OK) {
-        const std::size_t binary_size =
-            request.action == ACTION_DECOMPRESS ? figures.blob_size : figures.stream_size;
-        const std::size_t size = request.source ? content.bytes.size() : binary_size;
-        const std::string name = utf8_of(path_from_utf8(*request.index_name).value_or("").filename());
-        result = write_text(*index, index_text(request.index_form, content, size, request.source.has_value(), name));
-    }
-    return result;
+    return RESULT_OK;
 }
 
 // All of it, or RESULT_WRITE_ERROR.
 ResultCode write_to_standard_output(const Request& request, RunData& data) {
-    if (!request.source) {
+    if (!has_form(OutputRole::OUTPUT, request)) {
         return data.held_back.copy_to(stdout) ? RESULT_OK : RESULT_WRITE_ERROR;
     }
     if (stop_requested()) {
@@ -192,7 +102,7 @@ ResultCode write_outputs(const Request& request, const InputFiles& inputs, Outpu
     ResultCode result = run_into(request, inputs, files, data, figures);
     try {
         if (result == RESULT_OK) {
-            result = write_texts(request, inputs, files, data, figures);
+            result = write_forms(request, inputs, files, data, figures);
         }
     } catch (const std::bad_alloc&) {
         result = RESULT_OUT_OF_MEMORY;
@@ -202,64 +112,6 @@ ResultCode write_outputs(const Request& request, const InputFiles& inputs, Outpu
         result = write_to_standard_output(request, data);
     }
     return files.commit(result);
-}
-
-// A failure of the codec; in a pack, one that an input caused names it.
-void report_failure(const Request& request, ResultCode result, const Figures& figures) {
-    const bool input_failed = result == RESULT_READ_ERROR || result == RESULT_BAD_INPUT_SIZE ||
-                              result == RESULT_NO_TILES || result == RESULT_TOO_BIG;
-    if (!request.pack || !input_failed || figures.failed_input >= request.input_names.size()) {
-        std::fprintf(stderr, RESULT_FORMAT, venk::result_message(result));
-        return;
-    }
-    const std::string& input = request.input_names[figures.failed_input];
-    if (result == RESULT_TOO_BIG) {
-        std::fprintf(stderr, PACK_TOO_BIG_FORMAT, input.c_str());
-    } else {
-        std::fprintf(stderr, PACK_INPUT_RESULT_FORMAT, venk::result_message(result), input.c_str());
-    }
-}
-
-// The -s lines, on standard output, or on standard error when standard
-// output carries the data; false if they could not be written.
-bool print_stats(const Request& request, const InputFiles& inputs, const Figures& figures) {
-    std::string label = request.input_names.front();
-    for (std::size_t i = 1; i < request.input_names.size(); ++i) {
-        label += " + " + request.input_names[i];
-    }
-    std::string text = stats_line(request.action, label, request.output_name, figures);
-    const std::vector<IndexEntry> index = pack_index(request, inputs);
-    for (std::size_t i = 0; i < index.size(); ++i) {
-        text += pack_input_line(request.input_names[i], index[i].first_tile, index[i].tile_count);
-    }
-    std::FILE* stream = writes_standard_output(request) ? stderr : stdout;
-    return print(stream, text) && std::fflush(stream) == 0;
-}
-
-// After the outputs were written or failed.
-int finish_run(const Request& request, const InputFiles& inputs, ResultCode result, const Figures& figures,
-               OutputSet& files) {
-    // Stopped from the console on Windows: without a word, as a signal ends a
-    // run elsewhere; outputs already in place are whole and stay.
-    if (stop_requested()) {
-        if (result != RESULT_OK) {
-            files.remove_after_failure(true);
-        }
-        return stopped_run_status();
-    }
-    if (result == RESULT_OK) {
-        if (!request.print_stats || print_stats(request, inputs, figures)) {
-            return 0;
-        }
-        // The figures were asked for and lost: the run failed like any other.
-        if (!writes_standard_output(request)) {
-            print(stderr, CANT_WRITE_STANDARD_OUTPUT);
-        }
-    } else {
-        report_failure(request, result, figures);
-    }
-    files.remove_after_failure(false);
-    return 1;
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// The forms of a run's files, each one function behind one interface: the
+// output as source text or as a picture, a C output's header, the index
+// file and the palette file. (The binary stream is the codec's own, written
+// as it comes, and has no form here.)
+#pragma once
+
+#include "input_files.hpp"
+#include "output_set.hpp"
+#include "run_files.hpp"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace venk::cli {
+
+// What a run made, from which each form writes its file.
+struct RunProducts {
+    const Request& request;
+    const InputFiles& inputs;
+    const Figures& figures;
+    std::span<const std::uint8_t> data;      // held in memory: source output's bytes, a picture's tiles
+    std::span<const std::uint16_t> colours;  // a picture's palette, none for grey
+};
+
+// Whether the file in `role` has a form of its own: every file but a binary
+// output.
+bool has_form(OutputRole role, const Request& request);
+
+// The bytes of the file in `role`, in its form, or the failure. May throw
+// std::bad_alloc.
+ResultCode write_form(OutputRole role, const RunProducts& products, std::string& bytes);
+
+}  // namespace venk::cli
