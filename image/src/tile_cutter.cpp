@@ -12,19 +12,51 @@ constexpr std::size_t TILE_SIZE = 32;
 constexpr std::uint32_t TILE_PIXELS = 8;
 constexpr unsigned NO_LINE = 0xFF;
 
+// The indices of the 8 pixels from pixel `left` of one row, which starts a
+// byte since `left` is a multiple of 8.
+void row_indices(const DecodedPng& decoded, std::uint32_t left, std::uint32_t y, std::uint8_t indices[TILE_PIXELS]) {
+    const unsigned depth = decoded.bit_depth;
+    const std::uint8_t* bytes = decoded.pixels.data() + std::size_t{y} * decoded.row_bytes() + std::size_t{left} * depth / 8;
+    if (depth == 8) {
+        std::copy_n(bytes, TILE_PIXELS, indices);
+        return;
+    }
+    if (depth == 4) {
+        for (unsigned x = 0; x < TILE_PIXELS; x += 2) {
+            indices[x] = static_cast<std::uint8_t>(bytes[x / 2] >> 4);
+            indices[x + 1] = static_cast<std::uint8_t>(bytes[x / 2] & 15U);
+        }
+        return;
+    }
+    // One or two bits a pixel: the 8 pixels are the high bits of one or two bytes onward.
+    const unsigned bits = depth == 1 ? unsigned{bytes[0]} << 8 : unsigned{bytes[0]} << 8 | bytes[1];
+    const unsigned mask = (1U << depth) - 1;
+    for (unsigned x = 0; x < TILE_PIXELS; ++x) {
+        indices[x] = static_cast<std::uint8_t>(bits >> (16 - depth * (x + 1)) & mask);
+    }
+}
+
 // Finds the first pixel, in reading order, whose index has no palette entry.
 bool find_index_past_palette(const DecodedPng& decoded, ImageError& error) {
     const std::size_t entries = decoded.palette_rgba.size() / 4;
     if (decoded.colour_type != PNG_INDEXED || entries >= (std::size_t{1} << decoded.bit_depth)) {
         return false;
     }
+    // Every byte below the palette's size: no index of 8 bits past it.
+    if (decoded.bit_depth == 8 && *std::max_element(decoded.pixels.begin(), decoded.pixels.end()) < entries) {
+        return false;
+    }
+    std::uint8_t indices[TILE_PIXELS];
     for (std::uint32_t y = 0; y < decoded.height; ++y) {
-        for (std::uint32_t x = 0; x < decoded.width; ++x) {
-            if (decoded.pixel(x, y) >= entries) {
-                error.result = IMAGE_INDEX_PAST_PALETTE;
-                error.x = x;
-                error.y = y;
-                return true;
+        for (std::uint32_t left = 0; left < decoded.width; left += TILE_PIXELS) {
+            row_indices(decoded, left, y, indices);
+            for (std::uint32_t x = 0; x < TILE_PIXELS; ++x) {
+                if (indices[x] >= entries) {
+                    error.result = IMAGE_INDEX_PAST_PALETTE;
+                    error.x = left + x;
+                    error.y = y;
+                    return true;
+                }
             }
         }
     }
@@ -35,14 +67,23 @@ bool find_index_past_palette(const DecodedPng& decoded, ImageError& error) {
 // its line, or reports a tile that mixes two lines in `error`.
 bool cut_tile(const DecodedPng& decoded, std::uint32_t left, std::uint32_t top, std::uint8_t* tile,
               std::uint8_t& tile_line, ImageError& error) {
+    // Four bits a pixel, left one high: a row of the image is a row of tiles.
+    if (decoded.bit_depth == 4) {
+        for (std::uint32_t y = 0; y < TILE_PIXELS; ++y) {
+            std::copy_n(decoded.pixels.data() + std::size_t{top + y} * decoded.row_bytes() + left / 2, 4, tile + y * 4);
+        }
+        tile_line = 0;
+        return true;
+    }
     unsigned line = NO_LINE;
+    std::uint8_t indices[TILE_PIXELS];
     for (std::uint32_t y = 0; y < TILE_PIXELS; ++y) {
+        row_indices(decoded, left, top + y, indices);
         for (std::uint32_t x = 0; x < TILE_PIXELS; ++x) {
-            const unsigned index = decoded.pixel(left + x, top + y);
-            const unsigned colour = index & 15;
-            if (colour != 0) {
-                const unsigned pixel_line = index >> 4;
-                if (line != NO_LINE && pixel_line != line) {
+            const unsigned colour = indices[x] & 15U;
+            const unsigned pixel_line = indices[x] >> 4;  // 0 below 8 bits
+            if (colour != 0 && pixel_line != line) {
+                if (line != NO_LINE) {
                     error.result = IMAGE_MIXED_LINES;
                     error.x = left;
                     error.y = top;
@@ -52,8 +93,9 @@ bool cut_tile(const DecodedPng& decoded, std::uint32_t left, std::uint32_t top, 
                 }
                 line = pixel_line;
             }
-            std::uint8_t& byte = tile[y * 4 + x / 2];
-            byte = static_cast<std::uint8_t>(x % 2 == 0 ? colour << 4 : byte | colour);
+        }
+        for (std::uint32_t x = 0; x < TILE_PIXELS; x += 2) {
+            tile[y * 4 + x / 2] = static_cast<std::uint8_t>((indices[x] & 15U) << 4 | (indices[x + 1] & 15U));
         }
     }
     tile_line = static_cast<std::uint8_t>(line == NO_LINE ? 0 : line);
