@@ -32,9 +32,7 @@ struct PngSpec {
 };
 
 unsigned char* chunk_in(Bytes& png, const char* type) {
-    unsigned char* end = png.data() + png.size();
-    unsigned char* chunk = lodepng_chunk_find(png.data() + 8, end, type);
-    return chunk == end ? nullptr : chunk;
+    return lodepng_chunk_find(png.data() + 8, png.data() + png.size(), type);
 }
 
 void insert_chunk_before_iend(Bytes& png, const char* type, const char* data) {
@@ -47,14 +45,14 @@ void insert_chunk_before_iend(Bytes& png, const char* type, const char* data) {
 }
 
 Bytes make_png(const PngSpec& spec) {
+    // Rows of whole bytes: every width in the table times its depth is.
     const unsigned samples = spec.type == LCT_RGB ? 3 : 1;
-    const std::size_t row_bits = std::size_t{spec.width} * spec.depth * samples;
-    Bytes raw((row_bits + 7) / 8 * spec.height);
-    for (unsigned y = 0; y < spec.height; ++y) {
-        for (unsigned x = 0; x < spec.width * samples; ++x) {
-            const std::size_t bit = y * ((row_bits + 7) / 8 * 8) + std::size_t{x} * spec.depth;
-            raw[bit / 8] |= static_cast<std::uint8_t>(spec.pixels(x / samples, y) << (8 - spec.depth - bit % 8));
-        }
+    Bytes raw(std::size_t{spec.width} * samples * spec.depth / 8 * spec.height);
+    for (std::size_t sample = 0; sample < raw.size() * 8 / spec.depth; ++sample) {
+        const std::size_t bit = sample * spec.depth;
+        const unsigned value = spec.pixels(static_cast<unsigned>(sample / samples % spec.width),
+                                           static_cast<unsigned>(sample / samples / spec.width));
+        raw[bit / 8] |= static_cast<std::uint8_t>(value << (8 - spec.depth - bit % 8));
     }
     LodePNGState state;
     lodepng_state_init(&state);
@@ -72,7 +70,6 @@ Bytes make_png(const PngSpec& spec) {
         lodepng_add_text(&state.info_png, "Software", "a paint program");
         state.encoder.text_compression = 0;
     }
-    // LodePNG wants whole bytes a row in its raw input only below 8 bits.
     unsigned char* encoded = nullptr;
     std::size_t size = 0;
     const unsigned failure = lodepng_encode(&encoded, &size, raw.data(), spec.width, spec.height, &state);
@@ -130,7 +127,7 @@ unsigned lined(unsigned x, unsigned y) {
     const unsigned colour = (x + y) % 16;
     return (colour == 0 ? (x / 8 + 1) % 4 : x / 8 % 4) * 16 + colour;
 }
-unsigned mixed_at_40_16(unsigned x, unsigned y) { return x == 43 && y == 17 ? 2 * 16 + 5 : 16 + 1; }
+unsigned mixed_at_40_16(unsigned x, unsigned y) { return x == 43 && y == 17 ? 16 + 5 : 2 * 16 + 1; }
 
 const Case CASES[] = {
     {"Indexed4Bit", {16, 8, LCT_PALETTE, 4, stripes, 16}, {},

@@ -2,7 +2,7 @@
 #include <venk/image.h>
 #include <venk/image.hpp>
 
-#include <lodepng.h>
+#include "reading_state.hpp"
 
 #include <algorithm>
 
@@ -21,12 +21,10 @@ void store_error(const venk::ImageError& error, int result, venk_image_error* c_
 }  // namespace
 
 size_t venk_image_tiles_bound(const uint8_t* png, size_t png_size) {
-    LodePNGState state;
-    lodepng_state_init(&state);
+    venk::image_detail::ReadingState lodepng;
     unsigned width = 0;
     unsigned height = 0;
-    const unsigned failure = lodepng_inspect(&width, &height, &state, png, png_size);
-    lodepng_state_cleanup(&state);
+    const unsigned failure = lodepng_inspect(&width, &height, &lodepng.state, png, png_size);
     const std::uint64_t tiles = std::uint64_t{width / 8} * (height / 8);
     return failure != 0 || tiles > venk::IMAGE_MAX_TILES ? 0 : static_cast<size_t>(tiles) * TILE_SIZE;
 }

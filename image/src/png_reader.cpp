@@ -2,8 +2,7 @@
 // whether the image can be tiles at all; then LodePNG decodes the critical
 // chunks, and the pixels are cut into tiles.
 #include "decoded_png.hpp"
-
-#include <lodepng.h>
+#include "reading_state.hpp"
 
 #include <cstdlib>
 #include <memory>
@@ -18,14 +17,6 @@ constexpr std::size_t HEADER_END = SIGNATURE_SIZE + 25;  // the signature and th
 constexpr std::size_t CHUNK_FRAME = 12;                  // length, type and checksum
 constexpr std::uint32_t LARGEST_CHUNK = 0x7FFFFFFF;
 constexpr unsigned LODEPNG_ALLOCATION_FAILED = 83;
-
-struct LodepngState {
-    LodePNGState state;
-    LodepngState() { lodepng_state_init(&state); }
-    ~LodepngState() { lodepng_state_cleanup(&state); }
-    LodepngState(const LodepngState&) = delete;
-    LodepngState& operator=(const LodepngState&) = delete;
-};
 
 struct FreeWithC {
     void operator()(unsigned char* bytes) const { std::free(bytes); }
@@ -92,7 +83,7 @@ ImageResult read_checked_png(std::span<const std::uint8_t> png, TileImage& image
     if (options.cell_width < 1 || options.cell_width > 4 || options.cell_height < 1 || options.cell_height > 4) {
         return IMAGE_INVALID_OPTIONS;
     }
-    LodepngState lodepng;
+    ReadingState lodepng;
     unsigned width = 0;
     unsigned height = 0;
     if (const unsigned failure = lodepng_inspect(&width, &height, &lodepng.state, png.data(), png.size())) {

@@ -16,7 +16,7 @@ source "$source_dir/tests/package/checks.sh"
 # A shared library exports the public interface and nothing else of venk.
 check_exported_symbols() {
   local library=$1 leaked
-  local calls='(de)?compress(_(tiles|memory)(_at_level|_with_stats)?)?\(|result_message\('
+  local calls='(de)?compress(_(tiles|memory)(_at_level|_with_stats)?)?\(|(image_)?result_message\(|(read|write)_png\('
   leaked=$(nm -DC --defined-only "$library" | grep 'venk::' | grep -vE "venk::($calls|(Input|Output)Stream\b)" || true)
   [[ -z "$leaked" ]] || fail "internal symbols are exported: $leaked"
 }
@@ -41,7 +41,10 @@ for linkage in static shared; do
   # The prefix is chosen only now, as a packager would.
   cmake --install "$build" --prefix "$prefix" >/dev/null
   check_installed_files "$prefix" lib "$library"
-  [[ $linkage == shared ]] && check_exported_symbols "$prefix/lib/$library"
+  if [[ $linkage == shared ]]; then
+    check_exported_symbols "$prefix/lib/$library"
+    check_exported_symbols "$prefix/lib/libvenk_image.so"
+  fi
 
   echo "-- consumer through find_package(venk)"
   run_cmake_consumer "$work/$linkage-cmake-consumer" -DCMAKE_PREFIX_PATH="$prefix"

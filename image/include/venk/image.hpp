@@ -121,9 +121,11 @@ struct TileImage {
 //                            in reading order of pixels
 //   IMAGE_OUT_OF_MEMORY      a buffer could not be allocated
 //   IMAGE_INVALID_OPTIONS    the cell is outside 1 to 4 tiles either way
-// The first four are decided from the header alone, before any pixel data
-// is decompressed, so no PNG makes the reader allocate more than a few MiB
-// beyond the tiles it declares. With `error`, the details are stored there
+// IMAGE_NOT_INDEXED, IMAGE_BAD_SIZE and IMAGE_TOO_MANY_TILES are decided
+// from the header alone, before any pixel data is decompressed, and the
+// decompressed data may not outgrow the pixels the header declares, so no
+// PNG makes the reader allocate more than a few MiB beyond its input and
+// the tiles it declares. With `error`, the details are stored there
 // on any result (IMAGE_OK clears them).
 VENK_IMAGE_API ImageResult read_png(std::span<const std::uint8_t> png, TileImage& image,
                                     const ImageOptions& options = {}, ImageError* error = nullptr);
