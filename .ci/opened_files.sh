@@ -2,7 +2,8 @@
 # The library opens no file, and the tool none but its input, its output and
 # the temporary file beside the output: runs the tool (build-release/venk, or
 # the one named as the argument) under strace on the bundled sample, for a
-# compression at each level and an expansion, and fails if it opens anything
+# compression at each level and an expansion, and on it as an image, in and
+# out, and fails if it opens anything
 # else than those and the shared libraries the dynamic loader maps. The call
 # most likely to is the one that draws the index's random key: some C++
 # runtimes read std::random_device from /dev/urandom.
@@ -32,3 +33,8 @@ check() {
 check -c tiles.bin tiles.venk
 check -c -b tiles.bin best.venk
 check -d tiles.venk back.bin
+# An image in, and a picture out: the PNG library opens no file either.
+if "$tool" -d tiles.venk sheet.png 2>/dev/null; then
+  check -d tiles.venk picture.png
+  check -c sheet.png sheet.venk
+fi
