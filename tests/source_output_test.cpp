@@ -48,9 +48,12 @@ TEST(SourceNames, SymbolsFromFileNames) {
         EXPECT_TRUE(is_usable_symbol(name)) << name;
     }
     // What an #include "..." holds, and the guards of the headers written.
-    for (const char* name : {"a\"b.h", "a\\b.h", "a\nb.h", "a\x7F.h"}) {
+    for (const char* name : {"a\"b.h", "a\nb.h", "a\x7F.h"}) {
         EXPECT_FALSE(can_be_included(name)) << name;
     }
+#ifndef _WIN32
+    EXPECT_FALSE(can_be_included("a\\b.h"));  // on Windows, b.h in the directory a
+#endif
     EXPECT_TRUE(can_be_included("dir\"/it's \xC3\xA9t\xC3\xA9 (v2).h"));
     EXPECT_EQ(include_guard("venk.h"), "VENK_H_FROM_VENK");
     EXPECT_EQ(include_guard("__1-up.h"), "VENK_1_UP_H_FROM_VENK");
