@@ -24,7 +24,8 @@ namespace {
 // as it could on a POSIX system.
 constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-std::FILE* stream_from_handle(HANDLE handle) {
+// A C stream over the handle, opened with `mode` ("wb" unless given).
+std::FILE* stream_from_handle(HANDLE handle, const char* mode = "wb") {
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
@@ -33,7 +34,7 @@ std::FILE* stream_from_handle(HANDLE handle) {
         CloseHandle(handle);
         return nullptr;
     }
-    std::FILE* file = _fdopen(descriptor, "wb");
+    std::FILE* file = _fdopen(descriptor, mode);
     if (file == nullptr) {
         _close(descriptor);
     }
@@ -111,18 +112,8 @@ std::FILE* open_unnamed_temporary_file() {
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         DeleteFileW(name);
-        return nullptr;
     }
-    const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY);
-    if (descriptor < 0) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    std::FILE* file = _fdopen(descriptor, "w+b");
-    if (file == nullptr) {
-        _close(descriptor);
-    }
-    return file;
+    return stream_from_handle(handle, "w+b");
 }
 
 bool truncate_to_empty(std::FILE* file) {
