@@ -4,6 +4,7 @@
 #include "platform.hpp"
 #include "print.hpp"
 #include "source_names.hpp"
+#include "source_output.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -55,6 +56,23 @@ std::size_t image_inputs(const CommandLine& line) {
                                                   [](const std::string& name) { return is_image_name(name); }));
 }
 
+// A map file in source form: a C file's header goes beside it, and its
+// array, NAME_map, must not take the output's name (in any case, as
+// assemblers may not tell cases apart).
+void report_map_source_errors(CommandLine& line) {
+    const std::optional<std::filesystem::path> name = path_from_utf8(*line.map.value);
+    const std::string array = symbol_from_file_name(name.value_or("")) + "_map";
+    const std::string output_symbol =
+        line.symbol.value.value_or(symbol_from_file_name(path_from_utf8(line.names.back()).value_or("")));
+    if (line.source == SourceChoice::C && name && is_header_name(*name)) {
+        report(line, C_SOURCE_NAMED_AS_HEADER_FORMAT, *line.map.value);
+    } else if (line.source == SourceChoice::C && name && !can_be_included(header_beside(*name))) {
+        report(line, HEADER_CANT_BE_INCLUDED_FORMAT, *line.map.value);
+    } else if (upper_case(array) == upper_case(output_symbol)) {
+        report(line, MAP_ARRAY_CLASH_FORMAT, array);
+    }
+}
+
 // A tile map is made of one image, not of a pack, of tiles cut in reading
 // order; its file takes the language of source output.
 void report_map_usage_errors(CommandLine& line, std::size_t images) {
@@ -70,13 +88,8 @@ void report_map_usage_errors(CommandLine& line, std::size_t images) {
         report(line, NEEDS_IMAGE_INPUT_FORMAT, "--map");
     } else if (map && line.sprite.value) {
         report(line, MAP_OF_SPRITES_FORMAT, "--map");
-    } else if (map && line.source == SourceChoice::C) {
-        const std::optional<std::filesystem::path> name = path_from_utf8(*line.map.value);
-        if (name && is_header_name(*name)) {
-            report(line, C_SOURCE_NAMED_AS_HEADER_FORMAT, *line.map.value);
-        } else if (name && !can_be_included(header_beside(*name))) {
-            report(line, HEADER_CANT_BE_INCLUDED_FORMAT, *line.map.value);
-        }
+    } else if (map && line.source != SourceChoice::NONE) {
+        report_map_source_errors(line);
     }
     if (!report_misuse(line, line.base, "--base") && line.base.value) {
         if (!number_in(*line.base.value, 0, 2047)) {

@@ -132,6 +132,8 @@ inline constexpr const char* MAP_OF_SPRITES_FORMAT =
     "Error: option \"%s\" maps the tiles in reading order, so it can't be used with --sprite\n";
 inline constexpr const char* BAD_BASE_FORMAT = "Error: can't use \"%s\" as the first tile's index: give 0 to 2047\n";
 inline constexpr const char* NEEDS_MAP_FORMAT = "Error: option \"%s\" needs a tile map: give --map <file>\n";
+inline constexpr const char* MAP_ARRAY_CLASH_FORMAT =
+    "Error: the tile map's array and the output's are both named \"%s\": rename the map file, or give -n\n";
 inline constexpr const char* MAP_TOO_MANY_TILES_FORMAT =
     "Error: \"%s\": the image has %llu distinct tiles, and a tile map from tile %u indexes only %u\n";
 inline constexpr const char* IMAGE_SUPPORT_MISSING_FORMAT =

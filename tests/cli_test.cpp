@@ -1026,7 +1026,8 @@ bool is_turned(const std::uint8_t* a, const std::uint8_t* b, unsigned turn) {
 // comparison of each tile with every earlier one finds distinct.
 void check_tile_map(const fs::path& work, const std::vector<std::string>& arguments, const std::string& out) {
     const auto option = [&](const std::string& name) { return std::find(arguments.begin(), arguments.end(), name); };
-    const std::string input = *std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) { return a.ends_with(".png"); });
+    const std::string input =
+        *std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) { return a.ends_with(".png"); });
     const std::string png = read_file(work / input), stream = read_file(work / "out");
     const std::string words = read_file(work / "out.map");
     const bool flips = option("--no-flip") == arguments.end();
@@ -1109,6 +1110,8 @@ TEST_F(CommandLine, ImagesInPicturesOut) {
         {{"--sprite", "1x2", "art8.png", "out", "--map", "m"},
          "Error: option \"--map\" maps the tiles in reading order, so it can't be used with --sprite\n"},
         {{"art8.png", "out", "--map", "-"}, "Error: the map file can't be standard output\n"},
+        {{"-g", "art8.png", "title_map.s", "--map", "title.s"},
+         "Error: the tile map's array and the output's are both named \"title_map\": rename the map file, or give -n\n"},
     };
     sheet = sample.substr(0, 560 * 32);  // 35 rows of 16 tiles
     write_file(work() / "art.bin", sheet);

@@ -135,7 +135,8 @@ unsigned lined(unsigned x, unsigned y) {
 unsigned mixed_at_40_16(unsigned x, unsigned y) { return x == 43 && y == 17 ? 2 * 16 + 5 : 16 + 1; }
 // Real art: the bundled sample, 16 tiles a row.
 unsigned sample_pixel(unsigned x, unsigned y) {
-    static const std::string sample((std::istreambuf_iterator<char>(std::ifstream(VENK_SAMPLE_TILES, std::ios::binary).rdbuf())), {});
+    static const std::string sample(
+        (std::istreambuf_iterator<char>(std::ifstream(VENK_SAMPLE_TILES, std::ios::binary).rdbuf())), {});
     const std::size_t tile = y / 8 * 16 + x / 8;
     const auto byte = static_cast<unsigned char>(sample.at(tile * 32 + y % 8 * 4 + x % 8 / 2));
     return x % 2 == 0 ? byte >> 4 : byte & 15U;

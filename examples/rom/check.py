@@ -44,7 +44,8 @@ def main():
     arguments = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     arguments.add_argument('build')
     arguments.add_argument('sample')
-    arguments.add_argument('--screenshot', help='where to save the first demo ROM\'s screen as PNG (and the background ROM\'s beside it)')
+    arguments.add_argument('--screenshot', help='where to save the first demo ROM\'s screen as PNG '
+                           '(and the background ROM\'s beside it, NAME_background.png)')
     options = arguments.parse_args()
     with open(options.sample, 'rb') as blob_file:
         blob = blob_file.read()
