@@ -2,7 +2,9 @@
 # Whole-process times of venk on a tile sheet as a 1024 x 1024 indexed PNG
 # against the same tiles as a blob, median of repeated runs: what reading the
 # image costs on top of compressing its tiles. The sheet is the bundled
-# sample's tiles repeated to 16384, drawn into 4-bit and 8-bit PNGs.
+# sample's tiles repeated to 16384, drawn into 4-bit and 8-bit PNGs. And the
+# same PNG made a background (--map: its distinct tiles and its tile map)
+# against its plain compression.
 #
 #   bench/image_path.sh          build the bench preset (Release, build-bench/) and measure
 #   RUNS=21 bench/image_path.sh  more runs per median (default 11)
@@ -66,6 +68,8 @@ for ((round = 0; round < runs; round++)); do
   time_once sheet8 "$venk" "$work/sheet8.png" "$work/out.venk"
   time_once picture "$venk" -d "$work/sheet.venk" "$work/out.png" --columns 128
   time_once blob_d "$venk" -d "$work/sheet.venk" "$work/out.bin"
+  time_once map "$venk" "$work/sheet4.png" "$work/out.venk" --map "$work/out.map"
+  time_once map_no_flip "$venk" "$work/sheet4.png" "$work/out.venk" --map "$work/out.map" --no-flip
 done
 blob=$(median_ms blob)
 echo "Whole-process wall time in ms of venk on 16384 tiles (a 1024 x 1024 sheet), median of $runs runs."
@@ -77,3 +81,6 @@ echo "| venk sheet4.png (4-bit indexed, $(wc -c <"$work/sheet4.png") bytes) | $(
 echo "| venk sheet8.png (8-bit indexed, $(wc -c <"$work/sheet8.png") bytes) | $(median_ms sheet8) | $(ratio "$(median_ms sheet8)" "$blob") |"
 echo "| venk -d sheet.venk sheet.bin | $(median_ms blob_d) | |"
 echo "| venk -d sheet.venk sheet.png --columns 128 | $(median_ms picture) | $(ratio "$(median_ms picture)" "$(median_ms blob_d)") of -d |"
+sheet4=$(median_ms sheet4)
+echo "| venk sheet4.png --map sheet.map ($("$venk" -s "$work/sheet4.png" "$work/out.venk" --map "$work/out.map" | sed -n 's/.*: \(.* distinct tiles\).*/\1/p')) | $(median_ms map) | $(ratio "$(median_ms map)" "$sheet4") of sheet4.png |"
+echo "| venk sheet4.png --map sheet.map --no-flip | $(median_ms map_no_flip) | $(ratio "$(median_ms map_no_flip)" "$sheet4") of sheet4.png |"

@@ -43,6 +43,8 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
         choose(line.source, SourceChoice::GNU_AS);
     } else if (option == "-m" || option == "--mri") {
         choose(line.source, SourceChoice::MRI);
+    } else if (option == "--no-flip") {
+        line.no_flip_requested = true;
     } else {
         return false;
     }
@@ -69,6 +71,12 @@ ValuedOption* valued_option(std::string_view option, CommandLine& line) {
     }
     if (option == "--colours") {
         return &line.colours;
+    }
+    if (option == "--map") {
+        return &line.map;
+    }
+    if (option == "--base") {
+        return &line.base;
     }
     return nullptr;
 }

@@ -51,6 +51,11 @@ struct CommandLine {
     ValuedOption palette;
     ValuedOption columns;
     ValuedOption colours;
+    // A background: its tile map's file (--map), the first tile's index in
+    // the map's words (--base), and whether flipped copies are kept (--no-flip).
+    ValuedOption map;
+    ValuedOption base;
+    bool no_flip_requested = false;
     bool error_seen = false;
 };
 

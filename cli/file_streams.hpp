@@ -12,6 +12,8 @@
 
 namespace venk::cli {
 
+struct CellMap;
+
 // One input of a run, whatever its kind (a blob, an image, standard input):
 // its tiles for the codec, and what the run reports of it afterwards.
 class Input : public InputStream {
@@ -20,6 +22,8 @@ public:
     virtual std::size_t bytes_read() const = 0;
     // An image's palette, as the console's colour words; none for a blob.
     virtual std::span<const std::uint16_t> palette() const { return {}; }
+    // An image's tile map, when it was made a background; none otherwise.
+    virtual const CellMap* map() const { return nullptr; }
 };
 
 // A blob: reads an open file, or, given a name, a file that it opens only at its

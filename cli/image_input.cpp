@@ -15,6 +15,7 @@ namespace {
 // Far more than any PNG of at most 65535 tiles needs, ancillary chunks and
 // all; a longer file, such as a device, is not read on without end.
 constexpr std::size_t MOST_IMAGE_FILE_BYTES = std::size_t{64} << 20;
+constexpr std::size_t TILE_BYTES = 32;
 
 // The whole file, or false if it cannot be read or is longer than any image.
 bool read_whole_file(std::FILE* file, const std::string& name, std::vector<std::uint8_t>& bytes) {
@@ -73,7 +74,8 @@ bool is_image_name(std::string_view name) {
                               [](char a, char b) { return (a | 0x20) == b; });
 }
 
-bool ImageInput::read(std::FILE* file, const std::string& name, const ImageCells& cells) {
+bool ImageInput::read(std::FILE* file, const std::string& name, const ImageReading& reading) {
+    const ImageCells& cells = reading.cells;
 #ifdef VENK_CLI_IMAGES
     std::vector<std::uint8_t> png;
     if (!read_whole_file(file, name, png)) {
@@ -85,8 +87,24 @@ bool ImageInput::read(std::FILE* file, const std::string& name, const ImageCells
         report_image_error(name, error, cells);
         return false;
     }
-    tiles_ = std::move(image.tiles);
     palette_ = std::move(image.palette);
+    if (!reading.map) {
+        tiles_ = std::move(image.tiles);
+        return true;
+    }
+    TileMap map;
+    const TileMapOptions options{reading.map->match_flips, reading.map->base};
+    if (make_tile_map(image, map, options, &error) != IMAGE_OK) {
+        if (error.result == IMAGE_TOO_MANY_DISTINCT_TILES) {
+            std::fprintf(stderr, MAP_TOO_MANY_TILES_FORMAT, name.c_str(), static_cast<unsigned long long>(error.tiles),
+                         unsigned{options.base}, static_cast<unsigned>(TILE_MAP_MAX_TILES - options.base));
+        } else {
+            report_image_error(name, error, cells);
+        }
+        return false;
+    }
+    tiles_ = std::move(map.tiles);
+    map_ = {std::move(map.cells), map.width, map.height, tiles_.size() / TILE_BYTES, map.flipped_cells};
     return true;
 #else
     static_cast<void>(file);

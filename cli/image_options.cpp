@@ -1,7 +1,10 @@
 #include "image_options.hpp"
 
 #include "messages.hpp"
+#include "platform.hpp"
 #include "print.hpp"
+#include "source_names.hpp"
+#include "source_output.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -53,6 +56,53 @@ std::size_t image_inputs(const CommandLine& line) {
                                                   [](const std::string& name) { return is_image_name(name); }));
 }
 
+// A map file in source form: a C file's header goes beside it, and its
+// array, NAME_map, must not take the output's name (in any case, as
+// assemblers may not tell cases apart).
+void report_map_source_errors(CommandLine& line) {
+    const std::optional<std::filesystem::path> name = path_from_utf8(*line.map.value);
+    const std::string array = symbol_from_file_name(name.value_or("")) + "_map";
+    const std::string output_symbol =
+        line.symbol.value.value_or(symbol_from_file_name(path_from_utf8(line.names.back()).value_or("")));
+    if (line.source == SourceChoice::C && name && is_header_name(*name)) {
+        report(line, C_SOURCE_NAMED_AS_HEADER_FORMAT, *line.map.value);
+    } else if (line.source == SourceChoice::C && name && !can_be_included(header_beside(*name))) {
+        report(line, HEADER_CANT_BE_INCLUDED_FORMAT, *line.map.value);
+    } else if (upper_case(array) == upper_case(output_symbol)) {
+        report(line, MAP_ARRAY_CLASH_FORMAT, array);
+    }
+}
+
+// A tile map is made of one image, not of a pack, of tiles cut in reading
+// order; its file takes the language of source output.
+void report_map_usage_errors(CommandLine& line, std::size_t images) {
+    const bool map = !report_misuse(line, line.map, "--map") && line.map.value;
+    if (map && *line.map.value == STANDARD_STREAM_NAME) {
+        print(stderr, MAP_TO_STANDARD_OUTPUT);
+        line.error_seen = true;
+    } else if (map && line.action == ActionChoice::DECOMPRESS) {
+        report(line, OPTION_WHEN_DECOMPRESSING_FORMAT, "--map");
+    } else if (map && line.pack_requested) {
+        report(line, MAP_OF_A_PACK_FORMAT, "--map");
+    } else if (map && images == 0) {
+        report(line, NEEDS_IMAGE_INPUT_FORMAT, "--map");
+    } else if (map && line.sprite.value) {
+        report(line, MAP_OF_SPRITES_FORMAT, "--map");
+    } else if (map && line.source != SourceChoice::NONE) {
+        report_map_source_errors(line);
+    }
+    if (!report_misuse(line, line.base, "--base") && line.base.value) {
+        if (!number_in(*line.base.value, 0, 2047)) {
+            report(line, BAD_BASE_FORMAT, *line.base.value);
+        } else if (!line.map.value) {
+            report(line, NEEDS_MAP_FORMAT, "--base");
+        }
+    }
+    if (line.no_flip_requested && !line.map.value) {
+        report(line, NEEDS_MAP_FORMAT, "--no-flip");
+    }
+}
+
 }  // namespace
 
 bool writes_picture(const CommandLine& line) {
@@ -96,6 +146,7 @@ void report_image_usage_errors(CommandLine& line) {
     if (!report_misuse(line, line.colours, "--colours") && line.colours.value && !picture) {
         report(line, NEEDS_PICTURE_OUTPUT_FORMAT, "--colours");
     }
+    report_map_usage_errors(line, images);
 }
 
 ImageRequest image_request(const CommandLine& line) {
@@ -105,6 +156,9 @@ ImageRequest image_request(const CommandLine& line) {
     request.picture = writes_picture(line);
     request.columns = number_in(line.columns.value.value_or("16"), 1, 65535).value_or(16);
     request.colours_name = line.colours.value;
+    request.map_name = line.map.value;
+    request.map.match_flips = !line.no_flip_requested;
+    request.map.base = static_cast<std::uint16_t>(number_in(line.base.value.value_or("0"), 0, 2047).value_or(0));
     return request;
 }
 

@@ -17,6 +17,8 @@ struct ImageRequest {
     bool picture = false;                     // -d to a name ending in .png
     std::uint32_t columns = 16;               // --columns: the picture's tiles a row
     std::optional<std::string> colours_name;  // --colours: the picture's palette, from this file
+    std::optional<std::string> map_name;      // --map: the image's distinct tiles, and its tile map to this file
+    MapOptions map;                           // --no-flip, --base
 };
 
 // Whether the run's output is a picture of the tiles: -d to a name ending

@@ -4,7 +4,7 @@
 
 namespace venk::cli {
 
-bool InputFiles::open(const std::vector<std::string>& names, bool pack, const ImageCells& cells) {
+bool InputFiles::open(const std::vector<std::string>& names, bool pack, const ImageReading& reading) {
     for (const std::string& name : names) {
         std::FILE* file = stdin;
         if (name != STANDARD_STREAM_NAME) {
@@ -33,7 +33,7 @@ bool InputFiles::open(const std::vector<std::string>& names, bool pack, const Im
         // An image is read whole now, so that a bad one touches no output.
         if (file != stdin && is_image_name(name)) {
             auto image = std::make_unique<ImageInput>();
-            const bool read = image->read(file, name, cells);
+            const bool read = image->read(file, name, reading);
             std::fclose(file);
             open_files_.pop_back();
             if (!read) {

@@ -27,9 +27,9 @@ public:
     // on standard error, naming the input in a pack, and returns false. The
     // inputs of a pack are closed again and each is opened when the codec
     // comes to it, so that a pack holds one open input at a time. An input
-    // named like an image (see is_image_name) is read as one, cut into
-    // `cells`, and closed.
-    bool open(const std::vector<std::string>& names, bool pack, const ImageCells& cells = {});
+    // named like an image (see is_image_name) is read as one, as `reading`
+    // says, and closed.
+    bool open(const std::vector<std::string>& names, bool pack, const ImageReading& reading = {});
 
     // Closes every input but standard input.
     void close();
@@ -38,6 +38,8 @@ public:
     std::size_t bytes_read(std::size_t input) const { return files_[input]->bytes_read(); }
     // An image input's palette; none for a blob.
     std::span<const std::uint16_t> palette(std::size_t input) const { return files_[input]->palette(); }
+    // An image input's tile map, if it was made a background.
+    const CellMap* map(std::size_t input) const { return files_[input]->map(); }
 
     // Which files they are, for an output to be refused if it is one of them.
     const std::vector<FileIdentity>& identities() const { return identities_; }

@@ -34,6 +34,9 @@ inline constexpr const char* HELP_FORMAT =
     "  --palette <file> ..... Also write the image's palette to <file>\n"
     "  --columns <n> ........ Draw <n> tiles a row in a picture (-d to a .png)\n"
     "  --colours <file> ..... Draw a picture in the palette of <file>\n"
+    "  --map <file> ......... Keep the image's distinct tiles; its tile map to <file>\n"
+    "  --no-flip ............ With --map, store flipped copies of tiles again\n"
+    "  --base <n> ........... With --map, number the stored tiles from <n>\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -120,6 +123,19 @@ inline constexpr const char* PICTURE_AS_SOURCE_FORMAT =
     "Error: the picture \"%s\" can't be written as source or with an index\n";
 inline constexpr const char* BAD_COLOURS_FILE_FORMAT =
     "Error: \"%s\": a file of colours holds 1 to 64 big-endian colour words, or is a PNG\n";
+// Backgrounds: an image's distinct tiles and its tile map.
+inline constexpr std::string_view MAP_TO_STANDARD_OUTPUT = "Error: the map file can't be standard output\n";
+inline constexpr const char* OPTION_WHEN_DECOMPRESSING_FORMAT = "Error: can't use option \"%s\" when decompressing\n";
+inline constexpr const char* MAP_OF_A_PACK_FORMAT =
+    "Error: option \"%s\" maps one image, not a pack: give the image alone\n";
+inline constexpr const char* MAP_OF_SPRITES_FORMAT =
+    "Error: option \"%s\" maps the tiles in reading order, so it can't be used with --sprite\n";
+inline constexpr const char* BAD_BASE_FORMAT = "Error: can't use \"%s\" as the first tile's index: give 0 to 2047\n";
+inline constexpr const char* NEEDS_MAP_FORMAT = "Error: option \"%s\" needs a tile map: give --map <file>\n";
+inline constexpr const char* MAP_ARRAY_CLASH_FORMAT =
+    "Error: the tile map's array and the output's are both named \"%s\": rename the map file, or give -n\n";
+inline constexpr const char* MAP_TOO_MANY_TILES_FORMAT =
+    "Error: \"%s\": the image has %llu distinct tiles, and a tile map from tile %u indexes only %u\n";
 inline constexpr const char* IMAGE_SUPPORT_MISSING_FORMAT =
     "Error: \"%s\": this venk was built without PNG support\n";
 

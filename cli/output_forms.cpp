@@ -1,5 +1,6 @@
 #include "output_forms.hpp"
 
+#include "map_source.hpp"
 #include "picture_output.hpp"
 #include "platform.hpp"
 #include "run_content.hpp"
@@ -57,6 +58,27 @@ ResultCode palette_form(const RunProducts& products, std::string& bytes) {
     return RESULT_OK;
 }
 
+// The tile map: big-endian words, or source in the language of the output's.
+ResultCode map_form(const RunProducts& products, std::string& bytes) {
+    const Request& request = products.request;
+    const CellMap& map = *image_map(request, products.inputs);
+    const std::filesystem::path file = *path_from_utf8(*request.image.map_name);
+    if (!request.source) {
+        bytes = palette_file_bytes(map.words);  // words as a palette file holds them
+    } else {
+        bytes = map_source_text(*request.source, symbol_from_file_name(file), map,
+                                utf8_of(header_beside(file).filename()));
+    }
+    return RESULT_OK;
+}
+
+ResultCode map_header_form(const RunProducts& products, std::string& bytes) {
+    const std::filesystem::path file = *path_from_utf8(*products.request.image.map_name);
+    bytes = map_c_header(symbol_from_file_name(file), *image_map(products.request, products.inputs),
+                         utf8_of(header_beside(file).filename()));
+    return RESULT_OK;
+}
+
 Form form_of(OutputRole role, const Request& request) {
     switch (role) {
     case OutputRole::OUTPUT:
@@ -65,6 +87,10 @@ Form form_of(OutputRole role, const Request& request) {
         return header_form;
     case OutputRole::INDEX:
         return index_form;
+    case OutputRole::MAP:
+        return map_form;
+    case OutputRole::MAP_HEADER:
+        return map_header_form;
     case OutputRole::PALETTE:
         break;
     }

@@ -1,6 +1,6 @@
 // The forms of a run's files, each one function behind one interface: the
 // output as source text or as a picture, a C output's header, the index
-// file and the palette file. (The binary stream is the codec's own, written
+// file, the palette file, and a tile map and its header. (The binary stream is the codec's own, written
 // as it comes, and has no form here.)
 #pragma once
 

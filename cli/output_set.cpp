@@ -8,7 +8,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* ROLE_NAMES[] = {"output", "header", "index file", "palette file"};
+constexpr const char* ROLE_NAMES[OUTPUT_ROLES] = {"output",       "header",   "index file",
+                                                  "palette file", "map file", "map header"};
 
 std::size_t slot_of(OutputRole role) {
     return static_cast<std::size_t>(role);
@@ -116,8 +117,9 @@ bool OutputSet::open(const InputFiles& inputs, bool to_standard_output, bool c_s
             return false;
         }
         // A C file's header goes beside it, which needs a file.
-        const Entry& output = entries_[slot_of(OutputRole::OUTPUT)];
-        if (slot == slot_of(OutputRole::OUTPUT) && c_source && output.file && !output.file->is_regular_file()) {
+        const Entry& output = entries_[slot];
+        const bool has_header = slot == slot_of(OutputRole::OUTPUT) || slot == slot_of(OutputRole::MAP);
+        if (has_header && c_source && output.file && !output.file->is_regular_file()) {
             std::fprintf(stderr, C_SOURCE_NOT_A_FILE_FORMAT, output.name->c_str());
             abandon();
             return false;

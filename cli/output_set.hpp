@@ -1,5 +1,6 @@
 // The files one run writes besides standard output: its output, a C
-// output's header, an index file and a palette file. They are opened together, and none is
+// output's header, an index file, a palette file, and a tile map with, in C,
+// its header. They are opened together, and none is
 // changed until all are open and none is an input or another of them; they
 // are put in place together once all are written.
 #pragma once
@@ -13,7 +14,10 @@
 
 namespace venk::cli {
 
-enum class OutputRole : std::uint8_t { OUTPUT, HEADER, INDEX, PALETTE };
+// A background's tile map and, in C, its header come last: each file is put
+// in place after those of later roles.
+enum class OutputRole : std::uint8_t { OUTPUT, HEADER, INDEX, PALETTE, MAP, MAP_HEADER };
+inline constexpr std::size_t OUTPUT_ROLES = 6;
 
 class OutputSet {
 public:
@@ -24,8 +28,8 @@ public:
     // file that is one of the inputs, or that is another file of the set or,
     // when `to_standard_output`, standard output, by name or by the open
     // files, whatever names or descriptors lead to them. With `c_source`,
-    // refuses an output that is no regular file, as its header goes beside
-    // it. False after any failure, with every file as it was.
+    // refuses an output or map file that is no regular file, as its header
+    // goes beside it. False after any failure, with every file as it was.
     bool open(const InputFiles& inputs, bool to_standard_output, bool c_source);
 
     // Empties the files written in place, once all are open and the run is
@@ -59,7 +63,7 @@ private:
     bool open_one(OutputRole role, Entry& entry, const InputFiles& inputs);
     bool files_clash(const InputFiles& inputs, bool to_standard_output) const;
 
-    std::array<Entry, 4> entries_;  // by OutputRole; the guard slot of each is its role
+    std::array<Entry, OUTPUT_ROLES> entries_;  // by OutputRole; the guard slot of each is its role
 };
 
 // Reports a file that could not be deleted after a failure, if any.

@@ -24,27 +24,22 @@ std::string word_lines(std::span<const std::uint16_t> words, std::string_view st
     return text;
 }
 
-std::string c_definitions(const SourceContent& content) {
-    std::string text;
-    for (const NamedPalette& palette : content.palettes) {
-        text += "\nconst unsigned short " + palette.symbol + "[" + std::to_string(palette.words.size()) + "] = {\n" +
-                word_lines(palette.words, "    ", "0x", ", ", ",") + "};\n";
-    }
-    return text;
-}
-
 }  // namespace
 
-std::string palette_definitions(SourceForm form, const SourceContent& content) {
+std::string word_array_definition(SourceForm form, const std::string& symbol, std::span<const std::uint16_t> words) {
     if (form == SourceForm::C) {
-        return c_definitions(content);
+        return "\nconst unsigned short " + symbol + "[" + std::to_string(words.size()) + "] = {\n" +
+               word_lines(words, "    ", "0x", ", ", ",") + "};\n";
     }
     const bool gnu = form == SourceForm::GNU_AS;
+    return (gnu ? "\t.balign\t2\n\t.globl\t" : "\teven\n\txdef\t") + symbol + "\n" + symbol + ":\n" +
+           word_lines(words, gnu ? "\t.word\t" : "\tdc.w\t", gnu ? "0x" : "$", ",", "");
+}
+
+std::string palette_definitions(SourceForm form, const SourceContent& content) {
     std::string text;
     for (const NamedPalette& palette : content.palettes) {
-        text += gnu ? "\t.balign\t2\n\t.globl\t" : "\teven\n\txdef\t";
-        text += palette.symbol + "\n" + palette.symbol + ":\n" +
-                word_lines(palette.words, gnu ? "\t.word\t" : "\tdc.w\t", gnu ? "0x" : "$", ",", "");
+        text += word_array_definition(form, palette.symbol, palette.words);
     }
     return text;
 }

@@ -9,6 +9,10 @@
 
 namespace venk::cli {
 
+// One array of 16-bit words in `form`, at an even address and exported; in C
+// after an empty line.
+std::string word_array_definition(SourceForm form, const std::string& symbol, std::span<const std::uint16_t> words);
+
 // The definitions of the palettes in `form`, to follow the data in the
 // same read-only section: each at an even address, exported.
 std::string palette_definitions(SourceForm form, const SourceContent& content);

@@ -72,6 +72,15 @@ std::span<const std::uint16_t> image_palette(const Request& request, const Input
     return {};
 }
 
+const CellMap* image_map(const Request& request, const InputFiles& inputs) {
+    for (std::size_t i = 0; i < request.input_names.size(); ++i) {
+        if (inputs.map(i) != nullptr) {
+            return inputs.map(i);
+        }
+    }
+    return nullptr;
+}
+
 bool writes_standard_output(const Request& request) {
     return request.output_name == STANDARD_STREAM_NAME;
 }

@@ -30,4 +30,7 @@ SourceContent content_of(const Request& request, const InputFiles& inputs, std::
 // The palette of the image among the inputs; none if there is no image.
 std::span<const std::uint16_t> image_palette(const Request& request, const InputFiles& inputs);
 
+// The tile map of the image among the inputs; nullptr if none was made.
+const CellMap* image_map(const Request& request, const InputFiles& inputs);
+
 }  // namespace venk::cli

@@ -58,11 +58,13 @@ ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet&
 }
 
 // Writes each file that has a form: the output's own (held for standard
-// output), then the palette file, the header and the index file.
+// output), then the palette file, the header, the index file and the tile
+// map with its header.
 ResultCode write_forms(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                        const Figures& figures) {
     const RunProducts products{request, inputs, figures, data.in_memory.bytes(), data.colours};
-    for (const OutputRole role : {OutputRole::OUTPUT, OutputRole::PALETTE, OutputRole::HEADER, OutputRole::INDEX}) {
+    for (const OutputRole role : {OutputRole::OUTPUT, OutputRole::PALETTE, OutputRole::HEADER, OutputRole::INDEX,
+                                  OutputRole::MAP, OutputRole::MAP_HEADER}) {
         OutputFile* file = files.file(role);
         const bool held = role == OutputRole::OUTPUT && writes_standard_output(request);
         if (!has_form(role, request) || (file == nullptr && !held)) {
@@ -118,7 +120,11 @@ ResultCode write_outputs(const Request& request, const InputFiles& inputs, Outpu
 
 int run_files(const Request& request) {
     InputFiles inputs;
-    if (!inputs.open(request.input_names, request.pack, request.image.cells)) {
+    ImageReading reading{request.image.cells, std::nullopt};
+    if (request.image.map_name) {
+        reading.map = request.image.map;
+    }
+    if (!inputs.open(request.input_names, request.pack, reading)) {
         return 1;
     }
     // A picture's palette is read before any output is touched.
@@ -141,6 +147,12 @@ int run_files(const Request& request) {
     }
     if (request.image.palette_name) {
         files.add(OutputRole::PALETTE, *request.image.palette_name);
+    }
+    if (request.image.map_name) {
+        files.add(OutputRole::MAP, *request.image.map_name);
+        if (request.source == SourceForm::C) {
+            files.add(OutputRole::MAP_HEADER, utf8_of(header_beside(*path_from_utf8(*request.image.map_name))));
+        }
     }
     if (!files.open(inputs, to_standard_output, request.source == SourceForm::C) || !files.begin()) {
         return 1;

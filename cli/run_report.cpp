@@ -37,6 +37,9 @@ bool print_stats(const Request& request, const InputFiles& inputs, const Figures
     for (std::size_t i = 0; i < index.size(); ++i) {
         text += pack_input_line(request.input_names[i], index[i].first_tile, index[i].tile_count);
     }
+    if (const CellMap* map = image_map(request, inputs)) {
+        text += map_stats_line(*request.image.map_name, *map);
+    }
     std::FILE* stream = writes_standard_output(request) ? stderr : stdout;
     return print(stream, text) && std::fflush(stream) == 0;
 }

@@ -14,9 +14,9 @@ namespace venk::cli {
 // error, and watches for requests to stop.
 void install_signal_handlers();
 
-// Files written together (a C file, its header, an index file and a palette file) are guarded at once,
-// each in its own slot.
-inline constexpr int GUARD_SLOTS = 4;
+// Files written together (a C file, its header, an index file, a palette
+// file, a tile map and its header) are guarded at once, each in its own slot.
+inline constexpr int GUARD_SLOTS = 6;
 
 // From now on a terminating signal removes `path`, after truncating the open
 // file `descriptor` unless it is negative (for a file that is written in

@@ -35,4 +35,9 @@ std::string pack_input_line(const std::string& input_name, std::size_t first_til
     return "  " + input_name + ": first tile " + std::to_string(first_tile) + ", " + std::to_string(tiles) + " tiles\n";
 }
 
+std::string map_stats_line(const std::string& map_name, const CellMap& map) {
+    return "  " + map_name + ": " + std::to_string(map.words.size()) + " cells, " + std::to_string(map.distinct_tiles) +
+           " distinct tiles, " + std::to_string(map.flipped_cells) + " with flips\n";
+}
+
 }  // namespace venk::cli

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "command_line.hpp"
+#include "image_input.hpp"
 
 #include <venk/venk.hpp>
 
@@ -20,5 +21,9 @@ std::string stats_line(Action action, const std::string& input_name,
 // The line that follows it for each input of a pack, such as
 //   "  font.bin: first tile 0, 96 tiles"
 std::string pack_input_line(const std::string& input_name, std::size_t first_tile, std::size_t tiles);
+
+// The line that follows it for a tile map, such as
+//   "  title.map: 1120 cells, 214 distinct tiles, 63 with flips"
+std::string map_stats_line(const std::string& map_name, const CellMap& map);
 
 }  // namespace venk::cli

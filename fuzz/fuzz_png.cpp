@@ -2,7 +2,8 @@
 // width - 1, bits 2-3 its height - 1), the rest is the file. The reader must
 // answer with a code and never crash; what it reads must be whole tiles with
 // a line each and a palette of the lines used, the C interface must give the
-// same, and a picture of the tiles must read back the same.
+// same, and a picture of the tiles must read back the same. Its tile map
+// must draw every cell from a stored tile, turned as its bits say.
 #include "fuzz_check.hpp"
 
 #include <venk/image.h>
@@ -13,6 +14,35 @@
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace {
+
+unsigned colour_at(const std::uint8_t* tile, unsigned x, unsigned y) {
+    return x % 2 == 0 ? tile[y * 4 + x / 2] >> 4 : tile[y * 4 + x / 2] & 15U;
+}
+
+void check_tile_map(const venk::TileImage& image) {
+    venk::TileMap map;
+    const venk::ImageResult result = venk::make_tile_map(image, map);
+    FUZZ_CHECK(result == venk::IMAGE_OK || result == venk::IMAGE_TOO_MANY_DISTINCT_TILES);
+    if (result != venk::IMAGE_OK) {
+        FUZZ_CHECK(map.cells.empty() && map.tiles.empty());
+        return;
+    }
+    FUZZ_CHECK(map.cells.size() == image.tile_lines.size() && map.tiles.size() % 32 == 0);
+    for (std::size_t i = 0; i < map.cells.size(); ++i) {
+        const unsigned word = map.cells[i], index = word & 0x7FF;
+        FUZZ_CHECK(word >> 13 == image.tile_lines[i] && index < map.tiles.size() / 32);
+        for (unsigned y = 0; y < 8; ++y) {
+            for (unsigned x = 0; x < 8; ++x) {
+                FUZZ_CHECK(colour_at(&image.tiles[i * 32], x, y) ==
+                           colour_at(&map.tiles[index * 32], word & 0x800 ? 7 - x : x, word & 0x1000 ? 7 - y : y));
+            }
+        }
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -57,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(venk::read_png(picture, again) == venk::IMAGE_OK);
         FUZZ_CHECK(again.tiles == image.tiles && again.tile_lines == image.tile_lines &&
                    again.palette == image.palette);
+        check_tile_map(image);
     }
     return 0;
 }

@@ -58,6 +58,9 @@ const std::string HELP =
     "  --palette <file> ..... Also write the image's palette to <file>\n"
     "  --columns <n> ........ Draw <n> tiles a row in a picture (-d to a .png)\n"
     "  --colours <file> ..... Draw a picture in the palette of <file>\n"
+    "  --map <file> ......... Keep the image's distinct tiles; its tile map to <file>\n"
+    "  --no-flip ............ With --map, store flipped copies of tiles again\n"
+    "  --base <n> ........... With --map, number the stored tiles from <n>\n"
     "  -h or --help ......... Show this help\n"
     "  -v or --version ...... Show tool version\n"
     "\n"
@@ -1003,6 +1006,61 @@ bool lines_in_order(const std::string& text, const std::string& within) {
     return true;
 }
 
+unsigned colour_at(const std::uint8_t* tile, unsigned x, unsigned y) {
+    return x % 2 == 0 ? tile[y * 4 + x / 2] >> 4 : tile[y * 4 + x / 2] & 15U;
+}
+
+// Whether tile `a` is tile `b` turned as `turn` says (bit 0 mirrored left to
+// right, bit 1 upside down).
+bool is_turned(const std::uint8_t* a, const std::uint8_t* b, unsigned turn) {
+    for (unsigned y = 0; y < 8; ++y) {
+        for (unsigned x = 0; x < 8; ++x) {
+            if (colour_at(a, x, y) != colour_at(b, turn & 1 ? 7 - x : x, turn & 2 ? 7 - y : y)) return false;
+        }
+    }
+    return true;
+}
+
+// A background run: the decoded stream and the map give back every tile of
+// the image and its line, and the stream holds as many tiles as a plain
+// comparison of each tile with every earlier one finds distinct.
+void check_tile_map(const fs::path& work, const std::vector<std::string>& arguments, const std::string& out) {
+    const auto option = [&](const std::string& name) { return std::find(arguments.begin(), arguments.end(), name); };
+    const std::string input =
+        *std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) { return a.ends_with(".png"); });
+    const std::string png = read_file(work / input), stream = read_file(work / "out");
+    const std::string words = read_file(work / "out.map");
+    const bool flips = option("--no-flip") == arguments.end();
+    const unsigned base = option("--base") == arguments.end() ? 0 : unsigned(std::stoul(*(option("--base") + 1)));
+    TileImage image;
+    Bytes stored;
+    ASSERT_EQ(read_png(Bytes(png.begin(), png.end()), image), IMAGE_OK);
+    ASSERT_EQ(decompress(Bytes(stream.begin(), stream.end()), stored), RESULT_OK);
+    const std::size_t cells = image.tiles.size() / 32;
+    ASSERT_EQ(words.size(), cells * 2);
+    std::size_t distinct = 0, flipped = 0;
+    for (std::size_t i = 0; i < cells; ++i) {
+        const std::uint8_t* tile = &image.tiles[i * 32];
+        bool seen = false;
+        for (std::size_t j = 0; j < i && !seen; ++j) {
+            for (unsigned turn = 0; turn < (flips ? 4U : 1U) && !seen; ++turn) seen = is_turned(tile, &image.tiles[j * 32], turn);
+        }
+        distinct += seen ? 0 : 1;
+        const unsigned word = std::uint8_t(words[i * 2]) << 8 | std::uint8_t(words[i * 2 + 1]);
+        const unsigned index = (word & 0x7FF) - base, turn = (word >> 11 & 1) | (word >> 11 & 2);
+        ASSERT_LT(index, stored.size() / 32) << "cell " << i;
+        EXPECT_TRUE(is_turned(tile, &stored[index * 32], turn)) << "cell " << i;
+        EXPECT_EQ(word >> 13, image.tile_lines[i]) << "cell " << i;
+        flipped += turn != 0 ? 1 : 0;
+    }
+    EXPECT_EQ(stored.size() / 32, distinct);
+    if (option("-s") != arguments.end()) {
+        EXPECT_NE(out.find("  out.map: " + std::to_string(cells) + " cells, " + std::to_string(distinct) +
+                           " distinct tiles, " + std::to_string(flipped) + " with flips\n"),
+                  std::string::npos) << out;
+    }
+}
+
 // Images in, pictures and palettes out: the output of an image is that of
 // the blob a correct converter makes of it (in source output, with the
 // palette's lines besides), and an image venk cannot take is refused with
@@ -1041,6 +1099,19 @@ TEST_F(CommandLine, ImagesInPicturesOut) {
          "Error: option \"--columns\" needs a picture output: -d to a name ending in .png\n"},
         {{"-p", "art4.png", "art8.png", "--palette", "p", "out"},
          "Error: option \"--palette\" writes the palette of one image, and the pack has several\n"},
+        // Backgrounds: the stream holds the distinct tiles, the map the cells.
+        {{"art8.png", "out", "--map", "out.map"}, "", {}, "out.map"},
+        {{"-s", "flips.png", "out", "--map=out.map"}, "", {}, "out.map"},
+        {{"-s", "--no-flip", "--base", "2000", "flips.png", "out", "--map", "out.map"}, "", {}, "out.map"},
+        {{"art8.png", "out", "--map", "m", "--base", "1900"},
+         "Error: \"art8.png\": the image has 171 distinct tiles, and a tile map from tile 1900 indexes only 148\n"},
+        {{"-p", "art8.png", "tile.bin", "out", "--map", "m"},
+         "Error: option \"--map\" maps one image, not a pack: give the image alone\n"},
+        {{"--sprite", "1x2", "art8.png", "out", "--map", "m"},
+         "Error: option \"--map\" maps the tiles in reading order, so it can't be used with --sprite\n"},
+        {{"art8.png", "out", "--map", "-"}, "Error: the map file can't be standard output\n"},
+        {{"-g", "art8.png", "title_map.s", "--map", "title.s"},
+         "Error: the tile map's array and the output's are both named \"title_map\": rename the map file, or give -n\n"},
     };
     sheet = sample.substr(0, 560 * 32);  // 35 rows of 16 tiles
     write_file(work() / "art.bin", sheet);
@@ -1068,6 +1139,13 @@ TEST_F(CommandLine, ImagesInPicturesOut) {
     std::string cells;
     for (const unsigned tile : {0U, 4U, 8U, 1U, 5U, 9U, 2U, 6U, 10U, 3U, 7U, 11U}) cells += twelve.substr(tile * 32, 32);
     write_file(work() / "cells.bin", cells);
+    // 8 x 6 cells: cell n shows tile n % 7 of the sheet turned n / 7 % 4 ways
+    // (bit 0 mirrored left to right, bit 1 upside down) in line n % 4.
+    write_file(work() / "flips.png", png_of(64, 48, 8, [](unsigned x, unsigned y) {
+                   const unsigned n = y / 8 * 8 + x / 8, turn = n / 7 % 4;
+                   const unsigned colour = sheet_pixel(n % 7 * 8 + (turn & 1 ? 7 - x % 8 : x % 8), turn & 2 ? 7 - y % 8 : y % 8);
+                   return colour + n % 4 * 16;
+               }));
     sheet = twelve;  // 4 tiles a row: tile t of the sheet is at x t * 8 of its first row
     write_file(work() / "cells.png", png_of(32, 24, 4, [](unsigned x, unsigned y) {
                    return sheet_pixel((y / 8 * 4 + x / 8) * 8 + x % 8, y % 8);
@@ -1096,6 +1174,8 @@ TEST_F(CommandLine, ImagesInPicturesOut) {
         const std::string written = read_file(work() / c.output);
         if (!c.blob_arguments.empty()) {
             EXPECT_TRUE(written == expected || (c.output != "out" && lines_in_order(expected, written)));
+        } else if (c.output == "out.map") {
+            check_tile_map(work(), c.arguments, result.out);
         } else if (c.output == "out.pal") {
             // Line 0 of the palette: entry i is (i * 16, i * 4, 255 - i), each channel's top three bits.
             std::string words;

@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -128,6 +130,23 @@ unsigned lined(unsigned x, unsigned y) {
     return (colour == 0 ? (x / 8 + 1) % 4 : x / 8 % 4) * 16 + colour;
 }
 unsigned mixed_at_40_16(unsigned x, unsigned y) { return x == 43 && y == 17 ? 16 + 5 : 2 * 16 + 1; }
+// Real art: the bundled sample, 16 tiles a row.
+unsigned sample_pixel(unsigned x, unsigned y) {
+    static const std::string sample(
+        (std::istreambuf_iterator<char>(std::ifstream(VENK_SAMPLE_TILES, std::ios::binary).rdbuf())), {});
+    const std::size_t tile = y / 8 * 16 + x / 8;
+    const auto byte = static_cast<unsigned char>(sample.at(tile * 32 + y % 8 * 4 + x % 8 / 2));
+    return x % 2 == 0 ? byte >> 4 : byte & 15U;
+}
+// 8-bit: cell n shows one of two patterns or a blank, turned n / 3 % 4 ways
+// (bit 0 mirrored left to right, bit 1 upside down), in line n % 4; a blank's
+// colour 0 comes from that line too.
+unsigned flipped_tiles(unsigned x, unsigned y) {
+    const unsigned n = y / 8 * 6 + x / 8, turn = n / 3 % 4;
+    const unsigned px = turn & 1 ? 7 - x % 8 : x % 8, py = turn & 2 ? 7 - y % 8 : y % 8;
+    const unsigned colour = n % 3 == 2 ? 0 : (px + 2 * py * py + n % 3 * px * py + 1) % 16;
+    return n % 4 * 16 + colour;
+}
 
 const Case CASES[] = {
     {"Indexed4Bit", {16, 8, LCT_PALETTE, 4, stripes, 16}, {},
@@ -150,6 +169,9 @@ const Case CASES[] = {
     {"DamagedAncillaryChunkSkipped", {8, 8, LCT_PALETTE, 4, stripes, 16, false, Damage::bad_ancillary_chunk}, {}, {}},
     {"SpriteCells2x2", {32, 16, LCT_PALETTE, 4, stripes, 16}, {2, 2}, {.order = {0, 4, 1, 5, 2, 6, 3, 7}}},
     {"SpriteCells1x2", {16, 16, LCT_PALETTE, 4, stripes, 16}, {1, 2}, {.order = {0, 2, 1, 3}}},
+    {"SampleArt", {128, 280, LCT_PALETTE, 4, sample_pixel, 16}, {}, {}},
+    {"FlippedTilesInLines", {48, 32, LCT_PALETTE, 8, flipped_tiles, 256}, {},
+     {.lines = {0, 1, 0, 3, 0, 0, 2, 3, 0, 1, 2, 0, 0, 1, 0, 3, 0, 0, 2, 3, 0, 1, 2, 0}, .palette_lines = 4}},
     {"SpriteCells4x1", {32, 8, LCT_PALETTE, 4, stripes, 16}, {4, 1}, {.order = {0, 1, 2, 3}}},
     // Refused.
     {"MixedLines", {48, 24, LCT_PALETTE, 8, mixed_at_40_16, 48}, {},
@@ -171,6 +193,68 @@ const Case CASES[] = {
 };
 
 void PrintTo(const Case& test, std::ostream* out) { *out << test.name; }
+
+unsigned colour_at(const std::uint8_t* tile, unsigned x, unsigned y) {
+    const std::uint8_t byte = tile[y * 4 + x / 2];
+    return x % 2 == 0 ? byte >> 4 : byte & 15U;
+}
+
+// Whether tile `a` is tile `b` mirrored as `turn` says (bit 0 left to
+// right, bit 1 upside down), pixel by pixel.
+bool is_turned(const std::uint8_t* a, const std::uint8_t* b, unsigned turn) {
+    for (unsigned y = 0; y < 8; ++y) {
+        for (unsigned x = 0; x < 8; ++x) {
+            if (colour_at(a, x, y) != colour_at(b, turn & 1 ? 7 - x : x, turn & 2 ? 7 - y : y)) return false;
+        }
+    }
+    return true;
+}
+
+// The image's tile map, with flips and without: the cells and the stored
+// tiles give back every pixel and line, the stored tiles are as many as a
+// plain comparison of each tile with every earlier one finds, and the base
+// moves the indices up to the last one a map word holds.
+void check_tile_maps(const venk::TileImage& image) {
+    const std::size_t count = image.tiles.size() / 32;
+    for (const bool flips : {true, false}) {
+        SCOPED_TRACE(flips ? "with flips" : "without flips");
+        std::vector<const std::uint8_t*> distinct;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint8_t* tile = &image.tiles[i * 32];
+            if (std::none_of(distinct.begin(), distinct.end(), [&](const std::uint8_t* earlier) {
+                    for (unsigned turn = 0; turn < (flips ? 4U : 1U); ++turn)
+                        if (is_turned(tile, earlier, turn)) return true;
+                    return false;
+                })) {
+                distinct.push_back(tile);
+            }
+        }
+        const std::uint16_t base = static_cast<std::uint16_t>(std::min<std::size_t>(2048 - distinct.size(), 100));
+        venk::TileMap map;
+        ASSERT_EQ(venk::make_tile_map(image, map, {flips, base}), venk::IMAGE_OK);
+        ASSERT_EQ(map.tiles.size(), distinct.size() * 32);
+        ASSERT_EQ(map.cells.size(), count);
+        EXPECT_EQ(map.width * 8, image.width);
+        std::size_t flipped = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const unsigned word = map.cells[i], turn = (word >> 11 & 1) | (word >> 11 & 2);
+            ASSERT_LT((word & 0x7FF) - base, distinct.size());
+            EXPECT_TRUE(is_turned(&image.tiles[i * 32], &map.tiles[((word & 0x7FF) - base) * 32], turn)) << "cell " << i;
+            EXPECT_EQ(word >> 13, image.tile_lines[i]) << "cell " << i;
+            flipped += turn != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(map.flipped_cells, flipped);
+        venk::ImageError error;
+        const auto past = static_cast<std::uint16_t>(2049 - distinct.size());
+        if (past < 2048) {
+            EXPECT_EQ(venk::make_tile_map(image, map, {flips, past}, &error), venk::IMAGE_TOO_MANY_DISTINCT_TILES);
+            EXPECT_EQ(error.tiles, distinct.size());
+            EXPECT_TRUE(map.cells.empty());
+        }
+    }
+    venk::TileMap map;
+    EXPECT_EQ(venk::make_tile_map(image, map, {true, 2048}), venk::IMAGE_INVALID_OPTIONS);
+}
 
 class ImageRead : public testing::TestWithParam<Case> {};
 
@@ -232,6 +316,7 @@ TEST_P(ImageRead, GivesTheTilesOrTheError) {
         EXPECT_EQ(again.tiles, image.tiles);
         EXPECT_EQ(again.tile_lines, image.tile_lines);
         EXPECT_EQ(again.palette, image.palette);
+        check_tile_maps(image);
     }
 }
 

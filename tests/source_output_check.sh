@@ -271,4 +271,16 @@ if "$venk" -d reference.venk sheet.png --columns 11 2>/dev/null; then  # 561 til
     ((0x$address % 2 == 0 && 0x$address >= $(wc -c <from_image.venk))) || fail "$source: palette at $address"
   done
   echo "an image: its stream and grey palette in C, GNU as and MRI source"
+  # Its tile map in every form: the 68000 objects hold the binary map's words.
+  "$venk" sheet.png distinct.venk --map sheet.map
+  "$venk" -a sheet.png distinct.c --map bg.c
+  printf '#include "bg.h"\nint main(void) { return sizeof bg_map != 2 * BG_MAP_WIDTH * BG_MAP_HEIGHT; }\n' >bg_main.c
+  cc -std=c99 "${warnings[@]}" bg_main.c bg.c -o bg_main && ./bg_main || fail "bg.c: other sizes"
+  m68k-linux-gnu-gcc -std=c99 "${warnings[@]}" -O2 -m68000 -c bg.c -o bg.c.o
+  check_object bg.c.o sheet.map bg_map
+  "$venk" -g sheet.png distinct.s --map bg.s
+  check_assembly bg.s gas_modes sheet.map bg_map BG_MAP_WIDTH=11 BG_MAP_HEIGHT=51
+  "$venk" -m sheet.png distinct.asm --map bg.asm
+  check_assembly bg.asm mri_modes sheet.map bg_map BG_MAP_WIDTH=11 BG_MAP_HEIGHT=51
+  echo "a background: its tile map in C, GNU as and MRI source"
 fi

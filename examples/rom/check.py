@@ -3,7 +3,9 @@
 """Runs the demo ROMs in BlastEm and compares their screens pixel for pixel
 with the picture rendered here from the tile blob; then runs two spoilt
 copies of the first ROM, which must not match: one with a byte of the
-stream's dictionary changed, one with two quadrants of a tile swapped.
+stream's dictionary changed, one with two quadrants of a tile swapped. The
+background ROM, which venk --map made from background.py's art, is held to
+that art, and a copy whose first map word names another tile must not be.
 
 usage: check.py BUILD_DIR SAMPLE_BLOB [--screenshot PNG]"""
 import argparse
@@ -12,6 +14,13 @@ import sys
 
 import emulator
 import screen
+
+
+def spoilt_map(rom, cells):
+    """A copy of the background ROM whose first cell shows the next stored tile."""
+    copy = bytearray(rom)
+    copy[cells + 1] = (copy[cells + 1] + 1) & 0xFF
+    return [('its first cell\'s tile changed', copy)]
 
 
 def spoilt(rom, stream):
@@ -35,22 +44,29 @@ def main():
     arguments = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     arguments.add_argument('build')
     arguments.add_argument('sample')
-    arguments.add_argument('--screenshot', help='where to save the first demo ROM\'s screen as PNG')
+    arguments.add_argument('--screenshot', help='where to save the first demo ROM\'s screen as PNG '
+                           '(and the background ROM\'s beside it, NAME_background.png)')
     options = arguments.parse_args()
     with open(options.sample, 'rb') as blob_file:
         blob = blob_file.read()
 
     passed = failed = 0
     with emulator.Emulator() as blastem:
-        for name in ('venk_demo_asm', 'venk_demo_c'):
+        for name in ('venk_demo_asm', 'venk_demo_c', 'venk_background'):
             elf, path = (os.path.join(options.build, name + suffix) for suffix in ('.elf', '.bin'))
             with open(path, 'rb') as rom_file:
                 rom = rom_file.read()
-            expected = screen.demo_picture(blob, screen.palette_of(rom, screen.symbol_address(elf, 'palette')))
+            if name == 'venk_background':
+                palette = screen.palette_of(rom, screen.symbol_address(elf, 'background_venk_palette'), 32)
+                expected = screen.background_picture(blob, palette)
+                changes = spoilt_map(rom, screen.symbol_address(elf, 'background_map'))
+            else:
+                expected = screen.demo_picture(blob, screen.palette_of(rom, screen.symbol_address(elf, 'palette')))
+                changes = spoilt(rom, screen.symbol_address(elf, 'sample_tiles_venk'))
             runs = [(name, path, True)]
-            if name == 'venk_demo_asm':
-                for change, copy in spoilt(rom, screen.symbol_address(elf, 'sample_tiles_venk')):
-                    copy_path = os.path.join(options.build, 'spoilt-%d.bin' % len(runs))
+            if name != 'venk_demo_c':
+                for change, copy in changes:
+                    copy_path = os.path.join(options.build, '%s-spoilt-%d.bin' % (name, len(runs)))
                     with open(copy_path, 'wb') as out:
                         out.write(copy)
                     runs.append(('%s with %s' % (name, change), copy_path, False))
@@ -64,6 +80,8 @@ def main():
                     failed += 1
                 if options.screenshot and label == 'venk_demo_asm':
                     screen.write_png(options.screenshot, picture)
+                if options.screenshot and label == 'venk_background':
+                    screen.write_png(options.screenshot.replace('.png', '_background.png'), picture)
     print('rom: %d passed, %d failed' % (passed, failed))
     return 1 if failed else 0
 

@@ -4,7 +4,8 @@
 # The demo ROMs on an emulated console: builds them and the timing ROM with
 # the host venk, runs each in BlastEm on a private X server, compares the
 # demos' screens pixel for pixel with the picture rendered from the sample
-# blob (and two spoilt copies, which must differ), and prints the decoders'
+# blob (and spoilt copies, which must differ), the background ROM's with the
+# art venk --map took apart (examples/rom/background.py), and prints the decoders'
 # measured cycles per tile and tiles per frame. Leaves everything in
 # build-rom/, with the demo's screen as build-rom/screenshot.png.
 set -euo pipefail

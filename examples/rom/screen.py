@@ -6,6 +6,8 @@ import struct
 import subprocess
 import zlib
 
+import background
+
 WIDTH, HEIGHT = 320, 224  # 40 x 28 cells of 8 x 8 pixels
 # The emulator's eight levels of a 3-bit colour channel, as its window shows them.
 LEVELS = (0, 49, 87, 119, 146, 174, 206, 255)
@@ -27,9 +29,9 @@ def symbol_address(elf, name, prefix='m68k-linux-gnu-'):
     raise KeyError('%s has no symbol %s' % (elf, name))
 
 
-def palette_of(rom, offset):
-    """The 16 colours of palette 0 as the ROM loads them (0000BBB0GGG0RRR0 words), as RGB."""
-    words = struct.unpack('>16H', rom[offset:offset + 32])
+def palette_of(rom, offset, colours=16):
+    """The colours of the palette as the ROM loads them (0000BBB0GGG0RRR0 words), as RGB."""
+    words = struct.unpack('>%dH' % colours, rom[offset:offset + 2 * colours])
     return [(LEVELS[(w >> 1) & 7], LEVELS[(w >> 5) & 7], LEVELS[(w >> 9) & 7]) for w in words]
 
 
@@ -61,6 +63,13 @@ def demo_picture(blob, palette):
             column, row = SCENE_COLUMN + scene % SCENE_COLUMNS, SCENE_ROW + scene // SCENE_COLUMNS
         draw_tile(picture, blob, index, column, row, palette)
     return picture
+
+
+def background_picture(blob, palette):
+    """What the background demo shows: the art of background.py, whose
+    pixels are line * 16 + colour, in the ROM's palette; colour 0 of any
+    line is transparent and shows the background colour, colour 0 of line 0."""
+    return [[palette[index] if index % 16 else palette[0] for index in row] for row in background.indices(blob)]
 
 
 def xwd_layout(dump):

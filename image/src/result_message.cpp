@@ -14,6 +14,7 @@ const char* image_result_message(ImageResult result) {
     case IMAGE_BAD_TILES: return "the tiles are not whole 32-byte tiles, or there are none";
     case IMAGE_OUT_OF_MEMORY: return "out of memory";
     case IMAGE_INVALID_OPTIONS: return "invalid image options";
+    case IMAGE_TOO_MANY_DISTINCT_TILES: return "the image has more distinct tiles than a tile map indexes (2048)";
     case IMAGE_OK: break;
     }
     return "unknown error";

@@ -43,6 +43,8 @@ enum ImageResult : std::uint8_t {
     IMAGE_BAD_TILES = 7,           // the tiles to draw are not whole 32-byte tiles, or there are none
     IMAGE_OUT_OF_MEMORY = 8,       // a working buffer could not be allocated
     IMAGE_INVALID_OPTIONS = 9,     // an option is out of its range (see the options)
+    // 10 is the C interface's own (a buffer too small).
+    IMAGE_TOO_MANY_DISTINCT_TILES = 11,  // a tile map's distinct tiles and base pass the 2048 indices
 };
 
 // What a failure is about, for a message that points at the right place.
@@ -56,7 +58,8 @@ struct ImageError {
     std::uint32_t y = 0;           // IMAGE_INDEX_PAST_PALETTE: the pixel
     std::uint32_t width = 0;       // the image's size in pixels, once its header is read
     std::uint32_t height = 0;
-    std::uint64_t tiles = 0;       // IMAGE_TOO_MANY_TILES: the tiles the header declares
+    std::uint64_t tiles = 0;       // IMAGE_TOO_MANY_TILES: the tiles the header declares;
+                                   // IMAGE_TOO_MANY_DISTINCT_TILES: the distinct tiles
 };
 
 // A short text for a result, such as "the image is not a valid PNG" for
@@ -155,5 +158,59 @@ struct PictureOptions {
 //                            or not 0 to 3
 VENK_IMAGE_API ImageResult write_png(std::span<const std::uint8_t> tiles, std::vector<std::uint8_t>& png,
                                      const PictureOptions& options = {});
+
+// A background as the console draws it: each distinct tile once, and a map
+// of name-table words that say which stored tile each cell shows, flipped
+// or not, in which palette line.
+//
+// The most tiles a map word can index (its bits 10 to 0).
+inline constexpr std::size_t TILE_MAP_MAX_TILES = 2048;
+
+// The bits of a map word besides the tile's index; bit 15, the priority,
+// is left 0.
+inline constexpr std::uint16_t TILE_MAP_HORIZONTAL_FLIP = 0x0800;
+inline constexpr std::uint16_t TILE_MAP_VERTICAL_FLIP = 0x1000;
+inline constexpr unsigned TILE_MAP_LINE_SHIFT = 13;  // bits 14 and 13: the palette line
+inline constexpr std::uint16_t TILE_MAP_INDEX_MASK = 0x07FF;
+
+struct TileMapOptions {
+    // Whether a tile equal to a stored one flipped horizontally, vertically
+    // or both is drawn from it instead of being stored again.
+    bool match_flips = true;
+    // Added to each stored tile's index in the map words: where the tiles
+    // start in video memory, in tiles (0 to 2047).
+    std::uint16_t base = 0;
+};
+
+struct TileMap {
+    // Each distinct tile once, 32 bytes a tile, in order of first appearance
+    // in reading order; a tile's colours are compared, not its line, so the
+    // same tile in two palette lines is stored once.
+    std::vector<std::uint8_t> tiles;
+    // One word a cell, in reading order: bits 14-13 the cell's palette line,
+    // bit 12 vertical and bit 11 horizontal flip, bits 10-0 the stored
+    // tile's index plus the base.
+    std::vector<std::uint16_t> cells;
+    // The map's size in cells.
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    // The cells drawn from a flipped stored tile.
+    std::size_t flipped_cells = 0;
+};
+
+// Makes the tile map of an image read with 1x1 cells (its tiles in reading
+// order), into `map` (replaced; left empty on failure). A cell takes the
+// earliest stored tile that matches it, and of that tile's forms the first
+// of: as is, flipped horizontally, vertically, both. Takes time linear in
+// the tiles.
+//   IMAGE_OK
+//   IMAGE_BAD_TILES          the tiles are not whole tiles, not one line
+//                            each, or not as many as the image's size holds
+//   IMAGE_TOO_MANY_DISTINCT_TILES  base + distinct tiles > 2048; with
+//                            `error`, its `tiles` is the distinct count
+//   IMAGE_INVALID_OPTIONS    the base is past 2047
+//   IMAGE_OUT_OF_MEMORY
+VENK_IMAGE_API ImageResult make_tile_map(const TileImage& image, TileMap& map, const TileMapOptions& options = {},
+                                         ImageError* error = nullptr);
 
 }  // namespace venk
