@@ -16,7 +16,7 @@ source "$source_dir/tests/package/checks.sh"
 # A shared library exports the public interface and nothing else of venk.
 check_exported_symbols() {
   local library=$1 leaked
-  local calls='(de)?compress(_(tiles|memory)(_at_level|_with_stats)?)?\(|(image_)?result_message\(|(read|write)_png\('
+  local calls='(de)?compress(_(tiles|memory)(_at_level|_with_stats)?)?\(|(image_)?result_message\(|(read|write)_png\(|make_tile_map\('
   leaked=$(nm -DC --defined-only "$library" | grep 'venk::' | grep -vE "venk::($calls|(Input|Output)Stream\b)" || true)
   [[ -z "$leaked" ]] || fail "internal symbols are exported: $leaked"
 }
