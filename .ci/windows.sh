@@ -99,7 +99,7 @@ compare -d "$name.best15" -
 compare -p -b -s font.bin "$name.bin" "$name.pack" -i "$name.inc" -g
 compare -p font.bin odd.bin "$name.pack"
 # Images in, a picture and a palette out.
-compare -d "$name.venk16" "$name.png" --columns 20
+compare -d "$name.best16" "$name.png" --columns 20
 compare -a "$name.png" "$name-image.c" --palette "$name.pal"
 compare -p font.bin "$name.png" "$name.image-pack"
 compare --sprite 2x2 "$name.png" "$name.sprites"
