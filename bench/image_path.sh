@@ -66,6 +66,8 @@ for ((round = 0; round < runs; round++)); do
   time_once blob "$venk" "$work/sheet.bin" "$work/out.venk"
   time_once sheet4 "$venk" "$work/sheet4.png" "$work/out.venk"
   time_once sheet8 "$venk" "$work/sheet8.png" "$work/out.venk"
+  time_once blob_b "$venk" -b "$work/sheet.bin" "$work/out.venk"
+  time_once sheet4_b "$venk" -b "$work/sheet4.png" "$work/out.venk"
   time_once picture "$venk" -d "$work/sheet.venk" "$work/out.png" --columns 128
   time_once blob_d "$venk" -d "$work/sheet.venk" "$work/out.bin"
   time_once map "$venk" "$work/sheet4.png" "$work/out.venk" --map "$work/out.map"
@@ -79,6 +81,8 @@ echo "|---|---:|---:|"
 echo "| venk sheet.bin (the blob) | $blob | 1.00× |"
 echo "| venk sheet4.png (4-bit indexed, $(wc -c <"$work/sheet4.png") bytes) | $(median_ms sheet4) | $(ratio "$(median_ms sheet4)" "$blob") |"
 echo "| venk sheet8.png (8-bit indexed, $(wc -c <"$work/sheet8.png") bytes) | $(median_ms sheet8) | $(ratio "$(median_ms sheet8)" "$blob") |"
+echo "| venk -b sheet.bin | $(median_ms blob_b) | |"
+echo "| venk -b sheet4.png | $(median_ms sheet4_b) | $(ratio "$(median_ms sheet4_b)" "$(median_ms blob_b)") of -b on the blob |"
 echo "| venk -d sheet.venk sheet.bin | $(median_ms blob_d) | |"
 echo "| venk -d sheet.venk sheet.png --columns 128 | $(median_ms picture) | $(ratio "$(median_ms picture)" "$(median_ms blob_d)") of -d |"
 sheet4=$(median_ms sheet4)
