@@ -17,8 +17,6 @@
 namespace venk::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 ResultCode run_codec(const Request& request, const InputFiles& inputs, OutputStream& output, Figures& figures) {
     Options options;
     options.variant = request.variant;
