@@ -52,31 +52,26 @@ bool apply_option(std::string_view option, CommandLine& line, bool& options_enab
 }
 
 // The options followed by a value, which is the next argument whatever it
-// looks like; nullptr for any other.
+// looks like: their short and long spellings, and where the value goes.
+struct ValuedSpelling {
+    std::string_view short_name;  // empty for a long option alone
+    std::string_view long_name;
+    ValuedOption CommandLine::*value;
+};
+
+constexpr ValuedSpelling VALUED_OPTIONS[] = {
+    {"-n", "--name", &CommandLine::symbol},     {"-i", "--index", &CommandLine::index},
+    {"", "--sprite", &CommandLine::sprite},     {"", "--palette", &CommandLine::palette},
+    {"", "--columns", &CommandLine::columns},   {"", "--colours", &CommandLine::colours},
+    {"", "--map", &CommandLine::map},           {"", "--base", &CommandLine::base},
+};
+
+// The valued option `option` names; nullptr for any other.
 ValuedOption* valued_option(std::string_view option, CommandLine& line) {
-    if (option == "-n" || option == "--name") {
-        return &line.symbol;
-    }
-    if (option == "-i" || option == "--index") {
-        return &line.index;
-    }
-    if (option == "--sprite") {
-        return &line.sprite;
-    }
-    if (option == "--palette") {
-        return &line.palette;
-    }
-    if (option == "--columns") {
-        return &line.columns;
-    }
-    if (option == "--colours") {
-        return &line.colours;
-    }
-    if (option == "--map") {
-        return &line.map;
-    }
-    if (option == "--base") {
-        return &line.base;
+    for (const ValuedSpelling& spelling : VALUED_OPTIONS) {
+        if (option == spelling.long_name || (!spelling.short_name.empty() && option == spelling.short_name)) {
+            return &(line.*spelling.value);
+        }
     }
     return nullptr;
 }

@@ -18,14 +18,10 @@ std::string header_file_name(const Request& request) {
     return utf8_of(header_beside(*path_from_utf8(request.output_name)).filename());
 }
 
-SourceContent content(const RunProducts& products) {
-    return content_of(products.request, products.inputs, products.data, products.figures);
-}
-
 ResultCode source_form(const RunProducts& products, std::string& bytes) {
     const Request& request = products.request;
     const bool includes_header = request.source == SourceForm::C && !writes_standard_output(request);
-    bytes = source_text(*request.source, content(products), includes_header ? header_file_name(request) : "");
+    bytes = source_text(*request.source, products.content, includes_header ? header_file_name(request) : "");
     return RESULT_OK;
 }
 
@@ -37,7 +33,7 @@ ResultCode picture_form(const RunProducts& products, std::string& bytes) {
 }
 
 ResultCode header_form(const RunProducts& products, std::string& bytes) {
-    bytes = c_header(content(products), header_file_name(products.request));
+    bytes = c_header(products.content, header_file_name(products.request));
     return RESULT_OK;
 }
 
@@ -49,7 +45,7 @@ ResultCode index_form(const RunProducts& products, std::string& bytes) {
         request.action == ACTION_DECOMPRESS ? products.figures.blob_size : products.figures.stream_size;
     const std::size_t size = request.source ? products.data.size() : binary_size;
     const std::string name = utf8_of(path_from_utf8(*request.index_name).value_or("").filename());
-    bytes = index_text(request.index_form, content(products), size, request.source.has_value(), name);
+    bytes = index_text(request.index_form, products.content, size, request.source.has_value(), name);
     return RESULT_OK;
 }
 

@@ -7,6 +7,7 @@
 #include "input_files.hpp"
 #include "output_set.hpp"
 #include "run_files.hpp"
+#include "source_output.hpp"
 
 #include <cstdint>
 #include <span>
@@ -21,6 +22,7 @@ struct RunProducts {
     const Figures& figures;
     std::span<const std::uint8_t> data;      // held in memory: source output's bytes, a picture's tiles
     std::span<const std::uint16_t> colours;  // a picture's palette, none for grey
+    SourceContent content;                   // the constants that source, header and index name
 };
 
 // Whether the file in `role` has a form of its own: every file but a binary

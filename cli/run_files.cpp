@@ -60,7 +60,8 @@ ResultCode run_into(const Request& request, const InputFiles& inputs, OutputSet&
 // map with its header.
 ResultCode write_forms(const Request& request, const InputFiles& inputs, OutputSet& files, RunData& data,
                        const Figures& figures) {
-    const RunProducts products{request, inputs, figures, data.in_memory.bytes(), data.colours};
+    const RunProducts products{request, inputs, figures, data.in_memory.bytes(), data.colours,
+                               content_of(request, inputs, data.in_memory.bytes(), figures)};
     for (const OutputRole role : {OutputRole::OUTPUT, OutputRole::PALETTE, OutputRole::HEADER, OutputRole::INDEX,
                                   OutputRole::MAP, OutputRole::MAP_HEADER}) {
         OutputFile* file = files.file(role);

@@ -111,6 +111,12 @@ std::vector<std::string> tool_wrapper() {
     return wrapper;
 }
 
+// Creates a private character device in the working directory; false when
+// this user may not.
+bool make_device(const fs::path& path, unsigned minor) {
+    return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0;
+}
+
 class CommandLine : public testing::Test {
 protected:
     // The working directory holds tile.bin (one zero tile), tile.venk (its
@@ -310,7 +316,7 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
         {{"-p", "tile.bin", "two-offsets.bin", "new.venk"}, "", "new.venk", pack_stream(LEVEL_DEFAULT)},
         {{"-p", "sub/tile.bin", "tile.bin", "new.venk"}, "", "new.venk",
          std::string("\0\x02\0\x08", 4) + std::string(24, '\0')},
-        {{"/dev/zero", "new.venk"}, TOO_BIG, "new.venk", ""},
+        {{"zero", "new.venk"}, TOO_BIG, "new.venk", ""},  // a private zero device: an endless input
         // More inputs than descriptors: each is open only while it is read.
         {[] {
              std::vector<std::string> arguments(41, "tile.bin");
@@ -345,7 +351,9 @@ TEST_F(CommandLine, CodecRunsKeepOnlySuccessfulOutput) {
     write_file(work() / "tiles30000.bin", std::string(30000 * 32, '\0'));
     fs::create_directory(work() / "sub");
     write_file(work() / "sub" / "tile.bin", ZERO_TILE);
+    const bool zero_made = make_device(work() / "zero", 5);
     for (const auto& c : cases) {
+        if (c.arguments.front() == "zero" && !zero_made) continue;
         SCOPED_TRACE(testing::Message() << c.arguments.front() << " " << c.arguments.back());
         write_file(work() / "old.venk", "earlier contents");
         write_file(work() / "-", TWO_OFFSETS_BLOB);
@@ -411,12 +419,6 @@ TEST_F(CommandLine, RefusesToWriteOverItsInput) {
         EXPECT_TRUE(fs::exists(work() / output) || output.starts_with("/dev/") || output == "-");
     }
     close(opened);
-}
-
-// Creates a private character device in the working directory; false when
-// this user may not.
-bool make_device(const fs::path& path, unsigned minor) {
-    return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0;
 }
 
 TEST_F(CommandLine, NeverDeletesADeviceItWroteTo) {

@@ -23,7 +23,7 @@ using Pixels = std::function<unsigned(unsigned x, unsigned y)>;
 
 enum class Damage { none, text_chunk, bad_ancillary_chunk, unknown_critical_chunk, truncated, bad_data_crc, huge };
 
-struct PngSpec {
+struct PngRecipe {
     unsigned width, height;
     LodePNGColorType type;
     unsigned depth;
@@ -46,40 +46,40 @@ void insert_chunk_before_iend(Bytes& png, const char* type, const char* data) {
     std::free(chunk);
 }
 
-Bytes make_png(const PngSpec& spec) {
+Bytes make_png(const PngRecipe& recipe) {
     // Rows of whole bytes: every width in the table times its depth is.
-    const unsigned samples = spec.type == LCT_RGB ? 3 : 1;
-    Bytes raw(std::size_t{spec.width} * samples * spec.depth / 8 * spec.height);
-    for (std::size_t sample = 0; sample < raw.size() * 8 / spec.depth; ++sample) {
-        const std::size_t bit = sample * spec.depth;
-        const unsigned value = spec.pixels(static_cast<unsigned>(sample / samples % spec.width),
-                                           static_cast<unsigned>(sample / samples / spec.width));
-        raw[bit / 8] |= static_cast<std::uint8_t>(value << (8 - spec.depth - bit % 8));
+    const unsigned samples = recipe.type == LCT_RGB ? 3 : 1;
+    Bytes raw(std::size_t{recipe.width} * samples * recipe.depth / 8 * recipe.height);
+    for (std::size_t sample = 0; sample < raw.size() * 8 / recipe.depth; ++sample) {
+        const std::size_t bit = sample * recipe.depth;
+        const unsigned value = recipe.pixels(static_cast<unsigned>(sample / samples % recipe.width),
+                                           static_cast<unsigned>(sample / samples / recipe.width));
+        raw[bit / 8] |= static_cast<std::uint8_t>(value << (8 - recipe.depth - bit % 8));
     }
     LodePNGState state;
     lodepng_state_init(&state);
     state.encoder.auto_convert = 0;
-    state.info_png.interlace_method = spec.interlaced ? 1 : 0;
+    state.info_png.interlace_method = recipe.interlaced ? 1 : 0;
     for (LodePNGColorMode* mode : {&state.info_raw, &state.info_png.color}) {
-        mode->colortype = spec.type;
-        mode->bitdepth = spec.depth;
-        for (unsigned i = 0; i < spec.palette_entries; ++i) {
+        mode->colortype = recipe.type;
+        mode->bitdepth = recipe.depth;
+        for (unsigned i = 0; i < recipe.palette_entries; ++i) {
             lodepng_palette_add(mode, static_cast<unsigned char>((i & 7) * 32), static_cast<unsigned char>((i >> 3 & 7) * 32),
                                 static_cast<unsigned char>((i >> 6) * 64), 255);
         }
     }
-    if (spec.damage == Damage::text_chunk || spec.damage == Damage::bad_ancillary_chunk) {
+    if (recipe.damage == Damage::text_chunk || recipe.damage == Damage::bad_ancillary_chunk) {
         lodepng_add_text(&state.info_png, "Software", "a paint program");
         state.encoder.text_compression = 0;
     }
     unsigned char* encoded = nullptr;
     std::size_t size = 0;
-    const unsigned failure = lodepng_encode(&encoded, &size, raw.data(), spec.width, spec.height, &state);
+    const unsigned failure = lodepng_encode(&encoded, &size, raw.data(), recipe.width, recipe.height, &state);
     lodepng_state_cleanup(&state);
     EXPECT_EQ(failure, 0U) << lodepng_error_text(failure);
     Bytes png(encoded, encoded + size);
     std::free(encoded);
-    switch (spec.damage) {
+    switch (recipe.damage) {
     case Damage::bad_ancillary_chunk: chunk_in(png, "tEXt")[9] ^= 1; break;
     case Damage::unknown_critical_chunk: insert_chunk_before_iend(png, "VNKX", "x"); break;
     case Damage::truncated: png.resize(png.size() / 2); break;
@@ -118,7 +118,7 @@ struct Expected {
 
 struct Case {
     const char* name;
-    PngSpec png;
+    PngRecipe png;
     venk::ImageOptions options;
     Expected expected;
 };

@@ -561,7 +561,7 @@ MUTANTS = [
            "products.figures.stream_size",
            "the index of an expanded blob gives the stream's size"),
     Mutant("index-without-output", "cli/output_forms.cpp",
-           "index_text(request.index_form, content(products), size, request.source.has_value(), name)",
+           "index_text(request.index_form, products.content, size, request.source.has_value(), name)",
            "std::string(size * 0, ' ')",
            "the index file is left empty"),
     Mutant("cli-same-file-by-name", "cli/file_streams.cpp",
